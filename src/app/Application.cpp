@@ -1,0 +1,88 @@
+#include "app/Application.h"
+
+#include "app/resource.h"
+
+#include <commctrl.h>
+
+namespace {
+
+TApplication* g_app = nullptr;
+
+void ReportToUser(const std::exception& e) { TApplication::Instance().ShowException(e); }
+
+} // namespace
+
+TApplication::TApplication(HINSTANCE instance) : Title("Quillmark")
+{
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_ANIMATE_CLASS | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&icc);
+    // Shared icons from the resources are released by the system with the module.
+    icon_ = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN));
+    RegisterClassOnce("TApplication", icon_);
+    Create(0, "TApplication", Title.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
+           nullptr, nullptr);
+    g_app = this;
+    win::SetExceptionReporter(ReportToUser);
+}
+
+TApplication::~TApplication()
+{
+    win::SetExceptionReporter(nullptr);
+    if (g_app == this) g_app = nullptr;
+}
+
+TApplication& TApplication::Instance() { return *g_app; }
+
+void TApplication::SetMainForm(HWND form, HACCEL shortcuts) noexcept
+{
+    mainForm_ = form;
+    shortcuts_ = shortcuts;
+}
+
+bool TApplication::Dispatch(MSG& msg)
+{
+    if (msg.message == WM_QUIT) {
+        terminated_ = true;
+        exitCode_ = static_cast<int>(msg.wParam);
+        return false;
+    }
+    if (mainForm_ && shortcuts_ && TranslateAcceleratorA(mainForm_, shortcuts_, &msg)) return true;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+    return true;
+}
+
+void TApplication::ProcessMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) Dispatch(msg);
+}
+
+int TApplication::Run()
+{
+    SetWindowTextA(Handle(), Title.c_str());
+    if (mainForm_) {
+        ShowWindow(mainForm_, SW_SHOWNORMAL);
+        UpdateWindow(mainForm_);
+    }
+    MSG msg;
+    while (!terminated_) {
+        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == -1) break;
+        if (got == 0) {
+            terminated_ = true;
+            exitCode_ = static_cast<int>(msg.wParam);
+            break;
+        }
+        Dispatch(msg);
+    }
+    return exitCode_;
+}
+
+void TApplication::Terminate(int exitCode) { PostQuitMessage(exitCode); }
+
+void TApplication::ShowException(const std::exception& e) const
+{
+    std::string text = std::string(e.what()) + ".";
+    MessageBoxA(Handle(), text.c_str(), Title.c_str(), MB_OK | MB_ICONERROR);
+}

@@ -1,0 +1,45 @@
+// The process-wide application: title, help file, the hidden window that owns the
+// main window (and the error box, the About box and the format dialog), the message
+// loop and the message pump that long commands call.
+#pragma once
+
+#include "win/Handles.h"
+#include "win/Window.h"
+
+#include <exception>
+#include <string>
+
+class TApplication : public win::Window {
+public:
+    explicit TApplication(HINSTANCE instance);
+    ~TApplication() override;
+
+    static TApplication& Instance();
+
+    std::string Title;
+    std::string HelpFile;
+    HICON Icon() const noexcept { return icon_; }
+
+    // Shortcuts are translated for this window by the loop and by every pump.
+    void SetMainForm(HWND form, HACCEL shortcuts) noexcept;
+    HWND MainForm() const noexcept { return mainForm_; }
+
+    // Dispatches every message already waiting, without waiting for new ones.
+    void ProcessMessages();
+    // Shows the main form and runs the loop until Terminate; answers the exit code.
+    int Run();
+    void Terminate(int exitCode = 0);
+    bool Terminated() const noexcept { return terminated_; }
+
+    // The standard error box: the message with a full stop, owned by this window.
+    void ShowException(const std::exception& e) const;
+
+private:
+    bool Dispatch(MSG& msg);
+
+    HICON icon_ = nullptr;
+    HWND mainForm_ = nullptr;
+    HACCEL shortcuts_ = nullptr;
+    bool terminated_ = false;
+    int exitCode_ = 0;
+};

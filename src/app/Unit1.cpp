@@ -1,0 +1,225 @@
+#include "app/Unit1.h"
+
+#include "app/About.h"
+#include "app/Application.h"
+#include "app/resource.h"
+#include "win/Error.h"
+
+#include <commctrl.h>
+
+#include <iterator>
+
+namespace {
+
+constexpr const char* kClassName = "TForm1";
+constexpr int kClientWidth = 512;
+constexpr int kClientHeight = 215;
+constexpr int kListHeight = 69;
+
+// The program's own folder: its path up to and including the last backslash or colon.
+std::string ProgramFolder()
+{
+    char path[MAX_PATH * 4] = {};
+    DWORD n = GetModuleFileNameA(nullptr, path, static_cast<DWORD>(std::size(path)));
+    std::string s(path, n);
+    auto cut = s.find_last_of("\\:");
+    return cut == std::string::npos ? std::string() : s.substr(0, cut + 1);
+}
+
+} // namespace
+
+TForm1::TForm1(TApplication& app, int argumentCount) : app_(app), argumentCount_(argumentCount)
+{
+    RegisterClassOnce(kClassName, app.Icon());
+    RECT r{0, 0, win::Scale(kClientWidth), win::Scale(kClientHeight)};
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
+    AdjustWindowRectEx(&r, style, TRUE, exStyle);
+    Create(exStyle, kClassName, "Ardo's Quillmark ", style, 197, 165, r.right - r.left, r.bottom - r.top,
+           app.Handle(), nullptr);
+    CreateControls();
+    FormCreate();
+    app.SetMainForm(Handle(), shortcuts_.get());
+}
+
+TForm1::~TForm1()
+{
+    if (app_.MainForm() == Handle()) app_.SetMainForm(nullptr, nullptr);
+}
+
+void TForm1::CreateControls()
+{
+    HINSTANCE inst = GetModuleHandleA(nullptr);
+    font_.reset(CreateFontA(-win::Scale(13), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                            "MS Sans Serif"));
+    HWND self = Handle();
+
+    HMENU menu = LoadMenuA(inst, MAKEINTRESOURCEA(IDR_MAINMENU));
+    if (!menu) throw win::Error("Menü nicht gefunden");
+    // A command whose handler this build does not carry is shown, but cannot be chosen.
+    for (int id : {IDM_CONFIGURATION, IDM_RESCUEDISK, IDM_START, IDM_RESTORE, IDM_EXIT, IDM_EMPTYCOOKIES,
+                   IDM_EMPTYRECENT, IDM_EMPTYTEMP, IDM_CONTENTS, IDM_INFO})
+        EnableMenuItem(menu, id, MF_BYCOMMAND | (HandlerFor(id) ? MF_ENABLED : MF_GRAYED));
+    MB1.Attach(self, menu);
+    FitClientArea();
+    shortcuts_.reset(LoadAcceleratorsA(inst, MAKEINTRESOURCEA(IDR_ACCEL)));
+
+    AS1.SetAutoPlay(false);
+    AS1.CreateWnd(self, IDC_AS1, 16, 16, 281, 49);
+
+    L1.Attach(win::CreateChild(self, IDC_L1, "STATIC", "Bereit!", SS_LEFT | SS_NOPREFIX, 16, 81, 281, 16));
+    PB1.Attach(win::CreateChild(self, IDC_PB1, PROGRESS_CLASSA, "", 0, 15, 100, 380, 16));
+    PB1.SetMax(100);
+    SendMessageA(PB1.Handle(), PBM_SETSTEP, 1, 0);
+    B1 = win::CreateChild(self, IDC_B1, "BUTTON", "&Abbrechen", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_DISABLED, 404, 94,
+                          101, 28);
+    Bevel1 = {win::Scale(1), win::Scale(140), win::Scale(1 + 510), win::Scale(140 + 2)};
+    LB1.Attach(win::CreateChild(self, IDC_LB1, "LISTBOX", "",
+                                WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT,
+                                0, 0, kClientWidth, kListHeight, WS_EX_CLIENTEDGE));
+    for (HWND w : {L1.Handle(), PB1.Handle(), B1, LB1.Handle()}) win::SetFont(w, font_.get());
+    SendMessageA(LB1.Handle(), LB_SETITEMHEIGHT, 0, win::Scale(16));
+    Layout();
+}
+
+// The frame the platform draws may differ from what AdjustWindowRectEx predicts; the
+// client area is what the design fixes.
+void TForm1::FitClientArea()
+{
+    RECT client, window;
+    GetClientRect(Handle(), &client);
+    GetWindowRect(Handle(), &window);
+    const int dw = win::Scale(kClientWidth) - client.right;
+    const int dh = win::Scale(kClientHeight) - client.bottom;
+    if (dw || dh)
+        SetWindowPos(Handle(), nullptr, 0, 0, window.right - window.left + dw, window.bottom - window.top + dh,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The message list sits on the bottom edge at full width, whether or not the menu
+// bar takes room above the client area.
+void TForm1::Layout()
+{
+    RECT r;
+    GetClientRect(Handle(), &r);
+    const int h = win::Scale(kListHeight);
+    MoveWindow(LB1.Handle(), 0, r.bottom - h, r.right, h, TRUE);
+}
+
+void TForm1::FormCreate()
+{
+    // The old runtime released one reference to OleAut32 here; no result is looked at.
+    if (HMODULE ole = GetModuleHandleA("OleAut32")) FreeLibrary(ole);
+    backupStarted_ = false;
+    AS1.SetAVIName(ProgramFolder() + "s.dll");
+    LoadSettings(Settings);
+}
+
+void TForm1::FormPaint()
+{
+    if (argumentCount_ == 0 || backupStarted_) return;
+    MessageBeep(0);
+    MB1.Hide();
+    if (RunCommand(IDM_START)) Exit1Click();
+}
+
+void TForm1::FormClose(TCloseAction& action)
+{
+    // The settings, the list of further files with them, live as long as this window:
+    // a command still running when the close arrives reads them to its end.
+    action = TCloseAction::caFree;
+}
+
+void TForm1::Exit1Click() { SendMessageA(Handle(), WM_CLOSE, 0, 0); }
+
+void TForm1::Contents1Click() { WinHelpA(Handle(), app_.HelpFile.c_str(), HELP_CONTEXT, 1); }
+
+void TForm1::Info1Click() { ShowAbout(app_.Handle(), app_.Icon()); }
+
+bool TForm1::DirectoryReady(const std::string& path) { return SetCurrentDirectoryA(path.c_str()) != FALSE; }
+
+void TForm1::ProcessMessages() { app_.ProcessMessages(); }
+
+TForm1::Handler TForm1::HandlerFor(int id)
+{
+    switch (id) {
+    case IDM_EXIT: return &TForm1::Exit1Click;
+    case IDM_CONTENTS: return &TForm1::Contents1Click;
+    case IDM_INFO: return &TForm1::Info1Click;
+    default: return nullptr;
+    }
+}
+
+bool TForm1::CommandAvailable(int id) const { return HandlerFor(id) != nullptr; }
+
+bool TForm1::RunCommand(int id)
+{
+    Handler h = HandlerFor(id);
+    if (!h) return false;
+    if (busy_) {
+        // A shortcut that arrives while a command runs is refused, never queued.
+        MessageBeep(0xFFFFFFFF);
+        return false;
+    }
+    busy_ = true;
+    struct Reset {
+        bool& b;
+        ~Reset() { b = false; }
+    } reset{busy_};
+    (this->*h)();
+    return true;
+}
+
+LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_COMMAND:
+        if (lp == 0) {
+            RunCommand(LOWORD(wp));
+            return 0;
+        }
+        if (reinterpret_cast<HWND>(lp) == AS1.Handle()) AS1.Notification(HIWORD(wp));
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        BeginPaint(Handle(), &ps);
+        RECT line = Bevel1;
+        DrawEdge(ps.hdc, &line, EDGE_ETCHED, BF_TOP);
+        EndPaint(Handle(), &ps);
+        FormPaint();
+        return 0;
+    }
+    case WM_SIZE:
+        if (LB1.Handle()) Layout();
+        return 0;
+    case WM_CLOSE: {
+        TCloseAction action = TCloseAction::caHide;
+        FormClose(action);
+        if (action != TCloseAction::caNone) app_.Terminate();
+        return 0;
+    }
+    default:
+        return Window::HandleMessage(msg, wp, lp);
+    }
+}
+
+TBusyState::TBusyState(TForm1& form) : form_(form)
+{
+    try {
+        form_.AS1.SetAutoPlay(true);
+    } catch (...) {
+        // A clip that cannot be opened stops the command before its first step; the
+        // symbol must be off again so that the next command tries the clip anew.
+        win::Guarded([this] { form_.AS1.SetAutoPlay(false); });
+        throw;
+    }
+    form_.MB1.Hide();
+}
+
+TBusyState::~TBusyState()
+{
+    // Leaving must not fail: closing a clip cannot raise, but recreating the control might.
+    win::Guarded([this] { form_.AS1.SetAutoPlay(false); });
+    form_.MB1.Show();
+}

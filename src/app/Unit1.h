@@ -1,0 +1,87 @@
+// The main window: status line, progress bar, message list and busy symbol, the menu,
+// and the dispatch of every command to its handler.
+#pragma once
+
+#include "chrome/AnimSymbol.h"
+#include "menus/MenuBar.h"
+#include "settings/Settings.h"
+#include "win/Controls.h"
+#include "win/Handles.h"
+#include "win/Window.h"
+
+#include <string>
+
+class TApplication;
+
+enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+
+class TForm1 : public win::Window {
+public:
+    // argumentCount: the command-line arguments after the program name; any makes
+    // the first paint run one unattended backup and close the program.
+    TForm1(TApplication& app, int argumentCount);
+    ~TForm1() override;
+
+    TApplication& Application() const noexcept { return app_; }
+
+    TMenuBar MB1;
+    TAnimatedSymbol AS1;
+    win::Label L1;
+    win::ProgressBar PB1;
+    win::ListBox LB1;
+    HWND B1 = nullptr;
+    // The separating line is painted by the window itself, not a control of its own.
+    RECT Bevel1{};
+
+    TSettings Settings;
+
+    void FormCreate();
+    void FormPaint();
+    void FormClose(TCloseAction& action);
+    void Exit1Click();
+    void Contents1Click();
+    void Info1Click();
+
+    // Makes path the current directory; the test that a folder exists and its drive is ready.
+    static bool DirectoryReady(const std::string& path);
+
+    bool BackupStarted() const noexcept { return backupStarted_; }
+    // True while a command runs; a second command is refused then.
+    bool Busy() const noexcept { return busy_; }
+    // Runs a menu command unless another one is running.
+    bool RunCommand(int id);
+    bool CommandAvailable(int id) const;
+
+    void ProcessMessages();
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    friend class TBusyState;
+    using Handler = void (TForm1::*)();
+    static Handler HandlerFor(int id);
+    void FitClientArea();
+    void CreateControls();
+    void Layout();
+
+    TApplication& app_;
+    int argumentCount_;
+    bool backupStarted_ = false;
+    bool busy_ = false;
+    win::UniqueFont font_;
+    win::UniqueAccel shortcuts_;
+};
+
+// Entered by every command that works through files: the symbol moves and the menu
+// bar is gone until the command ends, by whatever path it ends.
+class TBusyState {
+public:
+    explicit TBusyState(TForm1& form);
+    TBusyState(const TBusyState&) = delete;
+    TBusyState& operator=(const TBusyState&) = delete;
+    ~TBusyState();
+
+private:
+    TForm1& form_;
+};

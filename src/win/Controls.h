@@ -1,0 +1,54 @@
+// Thin accessors over the standard child controls the forms use. The controls are
+// children of their form and die with it, so these hold the handle without owning it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace win {
+
+// Creates a child control at design bounds (120 pixels per inch), scaled to the screen.
+HWND CreateChild(HWND parent, int id, const char* cls, const char* text, DWORD style,
+                 int left, int top, int width, int height, DWORD exStyle = 0);
+void SetFont(HWND w, HFONT font);
+
+class Label {
+public:
+    void Attach(HWND w) noexcept { w_ = w; }
+    HWND Handle() const noexcept { return w_; }
+    std::string Caption() const;
+    void SetCaption(const std::string& s) const;
+
+private:
+    HWND w_ = nullptr;
+};
+
+class ProgressBar {
+public:
+    void Attach(HWND w) noexcept { w_ = w; }
+    HWND Handle() const noexcept { return w_; }
+    int Position() const;
+    void SetPosition(int p) const;
+    int Max() const;
+    void SetMax(int m) const;
+    void StepIt() const;
+
+private:
+    HWND w_ = nullptr;
+};
+
+class ListBox {
+public:
+    void Attach(HWND w) noexcept { w_ = w; }
+    HWND Handle() const noexcept { return w_; }
+    void Clear() const;
+    void Add(const std::string& line) const;
+    int Count() const;
+    std::string Item(int i) const;
+
+private:
+    HWND w_ = nullptr;
+};
+
+} // namespace win

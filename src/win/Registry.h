@@ -1,0 +1,34 @@
+// Registry access with the program's own error messages. Every key is opened with
+// full access; a key that cannot be opened is an empty handle, and every value of it
+// then reads as absent.
+#pragma once
+
+#include "win/Handles.h"
+
+#include <string>
+#include <vector>
+
+namespace win {
+
+UniqueHKey OpenKey(HKEY root, const std::string& path);
+// Creates the key if needed; an empty handle when that fails, so that the first
+// write reports the failure with the name of the value it could not set.
+UniqueHKey CreateKey(HKEY root, const std::string& path);
+
+bool ValueExists(HKEY key, const std::string& name);
+// Flags and counts are read into four bytes.
+int ReadInteger(HKEY key, const std::string& name);
+bool ReadBool(HKEY key, const std::string& name);
+// Plain and expandable strings alike, never expanded; the text ends at its data size
+// or at its first NUL.
+std::string ReadString(HKEY key, const std::string& name);
+
+void WriteInteger(HKEY key, const std::string& name, int value);
+void WriteBool(HKEY key, const std::string& name, bool value);
+// Written without the terminating NUL.
+void WriteString(HKEY key, const std::string& name, const std::string& value);
+
+std::vector<std::string> ValueNames(HKEY key);
+void DeleteValue(HKEY key, const std::string& name);
+
+} // namespace win

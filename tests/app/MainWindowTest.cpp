@@ -1,0 +1,222 @@
+// The main window created in this process: layout, menu, start state, busy state,
+// the folder test and the standard error box.
+#include "app/Unit1.h"
+
+#include "AppEnv.h"
+#include "Driver.h"
+#include "Win95.h"
+#include "app/Application.h"
+#include "app/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <memory>
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        win95::LayOut();
+        win95::StoreUsualSettings("C:\\qmtest\\target\\");
+        form = std::make_unique<TForm1>(testenv::App(), 0);
+    }
+    void TearDown() override
+    {
+        form.reset();
+        win95::ClearSettings();
+    }
+
+    RECT ChildRect(HWND w) const
+    {
+        RECT r;
+        GetWindowRect(w, &r);
+        MapWindowPoints(nullptr, form->Handle(), reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
+    void ExpectBounds(HWND w, int l, int t, int width, int height) const
+    {
+        SCOPED_TRACE(win::WindowText(w) + " " + std::to_string(GetDlgCtrlID(w)));
+        RECT r = ChildRect(w);
+        EXPECT_EQ(r.left, win::Scale(l));
+        EXPECT_EQ(r.top, win::Scale(t));
+        EXPECT_EQ(r.right - r.left, win::Scale(width));
+        EXPECT_EQ(r.bottom - r.top, win::Scale(height));
+    }
+    std::string MenuText(HMENU m, UINT pos) const
+    {
+        char buf[128] = {};
+        GetMenuStringA(m, pos, buf, sizeof buf, MF_BYPOSITION);
+        return buf;
+    }
+
+    std::unique_ptr<TForm1> form;
+};
+
+TEST_F(MainWindowTest, WindowAndControlsStandAtTheirDesignBounds)
+{
+    EXPECT_EQ(win::WindowText(form->Handle()), "Ardo's Quillmark ");
+    EXPECT_EQ(GetWindow(form->Handle(), GW_OWNER), testenv::App().Handle());
+    LONG style = GetWindowLongA(form->Handle(), GWL_STYLE);
+    EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    EXPECT_TRUE(style & WS_SYSMENU);
+    RECT client;
+    GetClientRect(form->Handle(), &client);
+    EXPECT_EQ(client.right, win::Scale(512));
+    EXPECT_EQ(client.bottom, win::Scale(215));
+
+    ExpectBounds(form->AS1.Handle(), 16, 16, 281, 49);
+    ExpectBounds(form->L1.Handle(), 16, 81, 281, 16);
+    ExpectBounds(form->PB1.Handle(), 15, 100, 380, 16);
+    ExpectBounds(form->B1, 404, 94, 101, 28);
+    EXPECT_EQ(form->Bevel1.left, win::Scale(1));
+    EXPECT_EQ(form->Bevel1.top, win::Scale(140));
+    EXPECT_EQ(form->Bevel1.bottom - form->Bevel1.top, win::Scale(2));
+    RECT lb = ChildRect(form->LB1.Handle());
+    EXPECT_EQ(lb.left, 0);
+    EXPECT_EQ(lb.right, client.right);
+    EXPECT_EQ(lb.bottom, client.bottom);
+    EXPECT_EQ(lb.bottom - lb.top, win::Scale(69));
+    EXPECT_EQ(SendMessageA(form->LB1.Handle(), LB_GETITEMHEIGHT, 0, 0), win::Scale(16));
+
+    EXPECT_EQ(win::WindowText(form->B1), "&Abbrechen");
+    EXPECT_FALSE(IsWindowEnabled(form->B1));
+    EXPECT_TRUE(GetWindowLongA(form->B1, GWL_STYLE) & BS_DEFPUSHBUTTON);
+}
+
+TEST_F(MainWindowTest, StartsReadyWithSettingsLoadedAndNoClipOpen)
+{
+    EXPECT_EQ(form->L1.Caption(), "Bereit!");
+    EXPECT_EQ(form->PB1.Position(), 0);
+    EXPECT_EQ(form->PB1.Max(), 100);
+    EXPECT_EQ(form->LB1.Count(), 0);
+    EXPECT_EQ(form->AS1.AVIName(), driver::BinDir() + "s.dll");
+    EXPECT_FALSE(form->AS1.AutoPlay());
+    EXPECT_EQ(form->AS1.State(), TAnimatedState::acmClosed);
+    EXPECT_TRUE(form->Settings.StartMenu);
+    EXPECT_EQ(form->Settings.Target, "C:\\qmtest\\target\\");
+    EXPECT_FALSE(form->BackupStarted());
+    EXPECT_TRUE(form->MB1.Visible());
+}
+
+TEST_F(MainWindowTest, MenuHasEveryItemWithItsCaptionAndShortcut)
+{
+    HMENU bar = form->MB1.Menu();
+    ASSERT_EQ(GetMenuItemCount(bar), 3);
+    EXPECT_EQ(MenuText(bar, 0), "&Datei");
+    EXPECT_EQ(MenuText(bar, 1), "&Zubehör");
+    EXPECT_EQ(MenuText(bar, 2), "&?");
+    HMENU file = GetSubMenu(bar, 0);
+    const char* fileItems[] = {"&Konfiguration...\tStrg+O", "Rescue-Boot-Disk &erstellen...", "&Sichern\tStrg+S",
+                               "&Wiederherstellen\tStrg+R", "", "&Beenden"};
+    ASSERT_EQ(GetMenuItemCount(file), 6);
+    for (UINT i = 0; i < 6; ++i) EXPECT_EQ(MenuText(file, i), fileItems[i]);
+    EXPECT_TRUE(GetMenuState(file, 4, MF_BYPOSITION) & MF_SEPARATOR);
+    HMENU tools = GetSubMenu(bar, 1);
+    EXPECT_EQ(MenuText(tools, 0), "Cookies löschen");
+    EXPECT_EQ(MenuText(tools, 1), "Menü \"Dokumente\" leeren");
+    EXPECT_EQ(MenuText(tools, 2), "Temp-Verzeichnis leeren");
+    HMENU help = GetSubMenu(bar, 2);
+    EXPECT_EQ(MenuText(help, 0), "&Inhalt...");
+    EXPECT_TRUE(GetMenuState(help, 1, MF_BYPOSITION) & MF_SEPARATOR);
+    EXPECT_EQ(MenuText(help, 2), "Inf&o");
+}
+
+TEST_F(MainWindowTest, OnlyCommandsThisBuildCarriesCanBeChosen)
+{
+    HMENU bar = form->MB1.Menu();
+    for (int id : {IDM_CONFIGURATION, IDM_RESCUEDISK, IDM_START, IDM_RESTORE, IDM_EXIT, IDM_EMPTYCOOKIES,
+                   IDM_EMPTYRECENT, IDM_EMPTYTEMP, IDM_CONTENTS, IDM_INFO}) {
+        bool grayed = GetMenuState(bar, id, MF_BYCOMMAND) & MF_GRAYED;
+        EXPECT_EQ(grayed, !form->CommandAvailable(id)) << id;
+    }
+    EXPECT_TRUE(form->CommandAvailable(IDM_EXIT));
+    EXPECT_TRUE(form->CommandAvailable(IDM_INFO));
+    EXPECT_TRUE(form->CommandAvailable(IDM_CONTENTS));
+}
+
+TEST_F(MainWindowTest, BusyStateHidesTheMenuAndRunsTheSymbolUntilLeftByAnyPath)
+{
+    {
+        TBusyState busy(*form);
+        EXPECT_FALSE(form->MB1.Visible());
+        EXPECT_TRUE(form->AS1.AutoPlay());
+    }
+    EXPECT_TRUE(form->MB1.Visible());
+    EXPECT_FALSE(form->AS1.AutoPlay());
+    try {
+        TBusyState busy(*form);
+        throw std::runtime_error("boom");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_TRUE(form->MB1.Visible());
+    EXPECT_FALSE(form->AS1.AutoPlay());
+}
+
+TEST_F(MainWindowTest, MissingClipStopsTheCommandBeforeItsFirstStepAndTheNextTriesAgain)
+{
+    form->AS1.SetAVIName("C:\\qmtest\\nowhere\\s.dll");
+    const std::string expected =
+        "Could not open AVI \"C:\\qmtest\\nowhere\\s.dll\"\r\rIt must be a silent AVI file/resource.";
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            TBusyState busy(*form);
+            FAIL() << "entered without a clip";
+        } catch (const std::exception& e) {
+            EXPECT_EQ(e.what(), expected);
+        }
+        EXPECT_TRUE(form->MB1.Visible());
+        EXPECT_FALSE(form->AS1.AutoPlay());
+    }
+}
+
+TEST_F(MainWindowTest, DirectoryReadyChangesIntoExistingFoldersOnly)
+{
+    std::string dir = win95::ScratchDir("ready");
+    ASSERT_TRUE(TForm1::DirectoryReady(dir + "\\"));
+    char cwd[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, cwd);
+    EXPECT_EQ(lstrcmpiA(cwd, dir.c_str()), 0);
+    EXPECT_FALSE(TForm1::DirectoryReady("C:\\qmtest\\missing\\"));
+    GetCurrentDirectoryA(MAX_PATH, cwd);
+    EXPECT_EQ(lstrcmpiA(cwd, dir.c_str()), 0) << "a failed test leaves the current folder";
+    EXPECT_TRUE(TForm1::DirectoryReady("a:\\"));
+    EXPECT_FALSE(TForm1::DirectoryReady("q:\\"));
+}
+
+TEST_F(MainWindowTest, ErrorBoxIsCaptionedQuillmarkAndAlwaysAddsAFullStop)
+{
+    for (const char* message : {"Kann nicht nach X schreiben", "Schon mit Punkt."}) {
+        testenv::BoxAnswerer answer;
+        testenv::App().ShowException(std::runtime_error(message));
+        EXPECT_EQ(answer.Text(), std::string("Quillmark|") + message + ".");
+    }
+}
+
+TEST_F(MainWindowTest, AboutBoxBelongsToTheApplicationWindowAndShowsTheIcon)
+{
+    HWND owner = nullptr;
+    HICON icon = nullptr;
+    std::thread t([&] {
+        HWND box = nullptr;
+        driver::WaitUntil([&] {
+            auto boxes = driver::TopWindows(GetCurrentProcessId(), "#32770");
+            if (!boxes.empty()) box = boxes.front();
+            return box != nullptr;
+        });
+        if (!box) return;
+        owner = GetWindow(box, GW_OWNER);
+        icon = reinterpret_cast<HICON>(SendDlgItemMessageA(box, IDC_ABOUT_ICON, STM_GETICON, 0, 0));
+        driver::Press(box, IDOK);
+    });
+    form->RunCommand(IDM_INFO);
+    t.join();
+    EXPECT_EQ(owner, testenv::App().Handle());
+    EXPECT_NE(icon, nullptr);
+    EXPECT_EQ(icon, testenv::App().Icon());
+}
+
+} // namespace

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# A Wine session for one test run (or for the demo): a fresh prefix, an Xvfb display,
+# one persistent wineserver, and drive A: as a removable drive onto a folder.
+#   wine-session.sh start DIR [--keep]   make DIR/prefix (anew unless --keep) and DIR/env
+#   wine-session.sh stop DIR             end the wineserver and the display
+# DIR/env is sourced by wine-run.sh so every test process joins the same session.
+set -euo pipefail
+
+cmd=${1:?start or stop}
+dir=$(mkdir -p "${2:?session folder}" && cd "$2" && pwd)
+keep=${3:-}
+prefix=$dir/prefix
+env_file=$dir/env
+
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+export WINEARCH=win64
+
+stop() {
+  [ -f "$env_file" ] || return 0
+  # shellcheck disable=SC1090
+  . "$env_file"
+  WINEPREFIX=$prefix wineserver -k </dev/null >/dev/null 2>&1 || true
+  if [ -n "${XVFB_PID:-}" ]; then kill "$XVFB_PID" 2>/dev/null || true; fi
+  rm -f "$env_file"
+}
+
+start_display() {
+  if [ -n "${QUILLMARK_DISPLAY:-}" ]; then
+    echo "DISPLAY=$QUILLMARK_DISPLAY" >>"$env_file"
+    return
+  fi
+  local fifo=$dir/displayfd
+  rm -f "$fifo"
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" </dev/null >/dev/null 2>&1 &
+  local pid=$!
+  local num
+  read -r -t 20 num <"$fifo" || { echo "Xvfb did not start" >&2; exit 1; }
+  rm -f "$fifo"
+  { echo "DISPLAY=:$num"; echo "XVFB_PID=$pid"; } >>"$env_file"
+}
+
+case "$cmd" in
+start)
+  stop
+  if [ "$keep" != "--keep" ]; then rm -rf "$prefix"; fi
+  : >"$env_file"
+  {
+    echo "export WINEPREFIX=$prefix"
+    echo "export WINEDEBUG=$WINEDEBUG"
+    echo "export WINEDLLOVERRIDES=\"$WINEDLLOVERRIDES\""
+    echo "export WINEARCH=$WINEARCH"
+    echo "export QUILLMARK_FLOPPY=$dir/floppy"
+  } >>"$env_file"
+  start_display
+  sed -i 's/^DISPLAY=/export DISPLAY=/' "$env_file"
+  # shellcheck disable=SC1090
+  . "$env_file"
+  mkdir -p "$prefix"
+  # The server must not hold our standard streams, or whoever reads them waits forever.
+  wineserver -p </dev/null >/dev/null 2>&1
+  if [ ! -f "$prefix/system.reg" ]; then
+    wineboot -i </dev/null >/dev/null 2>&1
+  fi
+  mkdir -p "$dir/floppy"
+  ln -sfn "$dir/floppy" "$prefix/dosdevices/a:"
+  wine reg add 'HKLM\Software\Wine\Drives' /v 'a:' /d floppy /f </dev/null >/dev/null 2>&1
+  ;;
+stop)
+  stop
+  ;;
+*)
+  echo "usage: $0 start|stop DIR [--keep]" >&2
+  exit 2
+  ;;
+esac

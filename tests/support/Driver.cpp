@@ -1,0 +1,197 @@
+#include "Driver.h"
+
+#include "app/resource.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+namespace driver {
+
+bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs)
+{
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (pred()) return true;
+        if (GetTickCount64() > end) return pred();
+        Sleep(20);
+    }
+}
+
+std::string BinDir()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string s = path;
+    return s.substr(0, s.find_last_of('\\') + 1);
+}
+
+std::string Text(HWND w)
+{
+    char buf[4096] = {};
+    // Cross-process window text is marshalled for standard controls.
+    SendMessageTimeoutA(w, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_BLOCK, 5000, nullptr);
+    return buf;
+}
+
+std::vector<HWND> TopWindows(DWORD pid, const char* cls)
+{
+    struct Ctx {
+        DWORD pid;
+        const char* cls;
+        std::vector<HWND> found;
+    } ctx{pid, cls, {}};
+    EnumWindows(
+        [](HWND w, LPARAM lp) -> BOOL {
+            auto* c = reinterpret_cast<Ctx*>(lp);
+            DWORD p = 0;
+            GetWindowThreadProcessId(w, &p);
+            if (p != c->pid || !IsWindowVisible(w)) return TRUE;
+            char name[64] = {};
+            GetClassNameA(w, name, sizeof name);
+            if (!c->cls || lstrcmpiA(name, c->cls) == 0) c->found.push_back(w);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&ctx));
+    return ctx.found;
+}
+
+HWND FindChildByText(HWND parent, const std::string& text, const char* cls)
+{
+    struct Ctx {
+        const std::string& text;
+        const char* cls;
+        HWND found;
+    } ctx{text, cls, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND w, LPARAM lp) -> BOOL {
+            auto* c = reinterpret_cast<Ctx*>(lp);
+            char name[64] = {};
+            GetClassNameA(w, name, sizeof name);
+            if (c->cls && lstrcmpiA(name, c->cls) != 0) return TRUE;
+            if (Text(w) == c->text) {
+                c->found = w;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&ctx));
+    return ctx.found;
+}
+
+std::string MessageText(HWND box)
+{
+    // The message text of a message box is the static control with id 0xFFFF.
+    return Text(GetDlgItem(box, 0xFFFF));
+}
+
+void Press(HWND dialog, int id)
+{
+    HWND button = GetDlgItem(dialog, id);
+    if (!button) throw std::runtime_error("no button " + std::to_string(id));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
+void PressButton(HWND dialog, const std::string& caption)
+{
+    HWND button = FindChildByText(dialog, caption, "Button");
+    if (!button) throw std::runtime_error("no button " + caption);
+    Press(dialog, GetDlgCtrlID(button));
+}
+
+Program::Program(const std::string& arguments, const std::string& exe)
+{
+    std::string path = exe.find(':') != std::string::npos ? exe : BinDir() + exe;
+    std::string cmd = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
+    STARTUPINFOA si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(path.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        throw std::runtime_error("cannot start " + path);
+    CloseHandle(pi.hThread);
+    process_.reset(pi.hProcess);
+    pid_ = pi.dwProcessId;
+    WaitUntil([&] {
+        auto w = TopWindows(pid_, "TForm1");
+        if (!w.empty()) main_ = w.front();
+        return main_ != nullptr || !Running();
+    });
+}
+
+Program::~Program()
+{
+    if (Running()) {
+        PostMessageA(main_, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(process_.get(), 3000) != WAIT_OBJECT_0) TerminateProcess(process_.get(), 99);
+        WaitForSingleObject(process_.get(), 5000);
+    }
+}
+
+bool Program::Running() const { return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
+
+int Program::WaitExit(DWORD timeoutMs)
+{
+    if (WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process_.get(), &code);
+    return static_cast<int>(code);
+}
+
+std::string Program::Status() const { return Text(GetDlgItem(main_, IDC_L1)); }
+
+std::vector<std::string> Program::Messages() const
+{
+    HWND lb = GetDlgItem(main_, IDC_LB1);
+    std::vector<std::string> lines;
+    DWORD_PTR count = 0;
+    SendMessageTimeoutA(lb, LB_GETCOUNT, 0, 0, SMTO_BLOCK, 5000, &count);
+    for (DWORD_PTR i = 0; i < count; ++i) {
+        char buf[4096] = {};
+        SendMessageTimeoutA(lb, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buf), SMTO_BLOCK, 5000, nullptr);
+        lines.emplace_back(buf);
+    }
+    return lines;
+}
+
+int Program::Progress() const
+{
+    DWORD_PTR pos = 0;
+    SendMessageTimeoutA(GetDlgItem(main_, IDC_PB1), PBM_GETPOS, 0, 0, SMTO_BLOCK, 5000, &pos);
+    return static_cast<int>(pos);
+}
+
+int Program::ProgressMax() const
+{
+    DWORD_PTR max = 0;
+    SendMessageTimeoutA(GetDlgItem(main_, IDC_PB1), PBM_GETRANGE, FALSE, 0, SMTO_BLOCK, 5000, &max);
+    return static_cast<int>(max);
+}
+
+bool Program::MenuShown() const { return GetMenu(main_) != nullptr; }
+
+void Program::Command(int id) const
+{
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0, SMTO_BLOCK, 120000, &result);
+}
+
+void Program::PostCommand(int id) const { PostMessageA(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+HWND Program::WaitDialog(const std::string& caption, DWORD timeoutMs) const
+{
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND w : TopWindows(pid_, "#32770"))
+                if (Text(w) == caption) found = w;
+            return found != nullptr;
+        },
+        timeoutMs);
+    return found;
+}
+
+bool Program::NoDialog() const { return TopWindows(pid_, "#32770").empty(); }
+
+void Program::Close() const { PostMessageA(main_, WM_CLOSE, 0, 0); }
+
+} // namespace driver

@@ -1,0 +1,69 @@
+// Drives the real program from a test: starts Quillmark.exe in the same Wine session,
+// reads its status line and message list, chooses menu commands, and finds and answers
+// its dialogs, the way a user would.
+#pragma once
+
+#include "win/Handles.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace driver {
+
+// Polls until pred holds or the time is up; answers pred's last result.
+bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs = 15000);
+// The folder of the running test program, which also holds Quillmark.exe and s.dll.
+std::string BinDir();
+
+std::string Text(HWND w);
+// The visible top-level windows of a process with the given class ("#32770" for dialogs).
+std::vector<HWND> TopWindows(DWORD pid, const char* cls = nullptr);
+HWND FindChildByText(HWND parent, const std::string& text, const char* cls = nullptr);
+// The text of a message box, without its caption.
+std::string MessageText(HWND box);
+// Presses a button of a dialog by its id or its caption.
+void Press(HWND dialog, int id);
+void PressButton(HWND dialog, const std::string& caption);
+
+class Program {
+public:
+    // Starts the program with the given command-line tail (may be empty).
+    explicit Program(const std::string& arguments = "", const std::string& exe = "Quillmark.exe");
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+    // Ends the program if a test left it running.
+    ~Program();
+
+    DWORD Pid() const noexcept { return pid_; }
+    HWND Main() const noexcept { return main_; }
+    bool Running() const;
+    // Waits for the process to end; answers its exit code, or -1 on time-out.
+    int WaitExit(DWORD timeoutMs = 30000);
+
+    std::string Status() const;
+    std::vector<std::string> Messages() const;
+    int Progress() const;
+    int ProgressMax() const;
+    bool MenuShown() const;
+
+    // Chooses a menu command and returns once its handler has returned.
+    void Command(int id) const;
+    // Chooses a menu command without waiting (for commands that open dialogs).
+    void PostCommand(int id) const;
+    // Waits for a dialog of this program with the given caption.
+    HWND WaitDialog(const std::string& caption, DWORD timeoutMs = 15000) const;
+    // True when no dialog of this program is open.
+    bool NoDialog() const;
+    // Sends a close request, as the close box does.
+    void Close() const;
+
+private:
+    win::UniqueHandle process_;
+    DWORD pid_ = 0;
+    HWND main_ = nullptr;
+};
+
+} // namespace driver
