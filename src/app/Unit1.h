@@ -41,6 +41,16 @@ public:
     void Exit1Click();
     void Contents1Click();
     void Info1Click();
+    // The file commands; each is defined beside the work it does (backup/, rescue/,
+    // cleanup/, settings/) and dispatched once HandlerFor names it.
+    void Configuration1Click();
+    void Start1Click();
+    void Start();
+    void Restore1Click();
+    void CreateRescueBootDisk1Click();
+    void EmptyCookies1Click();
+    void EmptyRecentFiles1Click();
+    void EmptyTempDirectory1Click();
 
     // Makes path the current directory; the test that a folder exists and its drive is ready.
     static bool DirectoryReady(const std::string& path);
