@@ -1,0 +1,87 @@
+// Starts a program again and again and measures the time from process start until its
+// window is shown; two programs are measured in turn so that both see the same machine.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+HWND ShownWindow(DWORD pid)
+{
+    struct Ctx {
+        DWORD pid;
+        HWND found;
+    } ctx{pid, nullptr};
+    EnumWindows(
+        [](HWND w, LPARAM lp) -> BOOL {
+            auto* c = reinterpret_cast<Ctx*>(lp);
+            DWORD p = 0;
+            GetWindowThreadProcessId(w, &p);
+            if (p == c->pid && IsWindowVisible(w) && (GetWindowLongA(w, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) {
+                c->found = w;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&ctx));
+    return ctx.found;
+}
+
+// Milliseconds from CreateProcess to a visible captioned window; -1 when none came.
+double StartOnce(const std::string& exe)
+{
+    LARGE_INTEGER freq, t0, t1;
+    QueryPerformanceFrequency(&freq);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::string cmd = "\"" + exe + "\"";
+    QueryPerformanceCounter(&t0);
+    if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
+    HWND w = nullptr;
+    for (int i = 0; i < 20000 && !w; ++i) {
+        w = ShownWindow(pi.dwProcessId);
+        if (!w) Sleep(0);
+    }
+    QueryPerformanceCounter(&t1);
+    if (w) PostMessageA(w, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(pi.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return w ? 1000.0 * static_cast<double>(t1.QuadPart - t0.QuadPart) / static_cast<double>(freq.QuadPart) : -1;
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: StartupProbe program.exe yardstick.exe [runs]\n");
+        return 2;
+    }
+    const int runs = argc > 3 ? std::max(3, std::atoi(argv[3])) : 15;
+    std::vector<double> a, b;
+    StartOnce(argv[1]);
+    StartOnce(argv[2]);
+    for (int i = 0; i < runs; ++i) {
+        a.push_back(StartOnce(argv[1]));
+        b.push_back(StartOnce(argv[2]));
+    }
+    if (std::count(a.begin(), a.end(), -1.0) || std::count(b.begin(), b.end(), -1.0)) {
+        std::fprintf(stderr, "a window did not appear\n");
+        return 1;
+    }
+    const double ma = Median(a), mb = Median(b);
+    std::printf("start-up to window shown (median of %d): Quillmark %.1f ms, minimal window %.1f ms, ratio %.2f\n",
+                runs, ma, mb, ma / mb);
+    return 0;
+}
