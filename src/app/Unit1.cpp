@@ -16,8 +16,7 @@ constexpr int kClientWidth = 512;
 constexpr int kClientHeight = 215;
 constexpr int kListHeight = 69;
 
-} // namespace
-
+// The program's own folder: its path up to and including the last backslash or colon.
 std::string ProgramFolder()
 {
     char path[MAX_PATH * 4] = {};
@@ -26,6 +25,8 @@ std::string ProgramFolder()
     auto cut = s.find_last_of("\\:");
     return cut == std::string::npos ? std::string() : s.substr(0, cut + 1);
 }
+
+} // namespace
 
 TForm1::TForm1(TApplication& app, int argumentCount) : app_(app), argumentCount_(argumentCount)
 {
@@ -146,7 +147,6 @@ TForm1::Handler TForm1::HandlerFor(int id)
     case IDM_EXIT: return &TForm1::Exit1Click;
     case IDM_CONTENTS: return &TForm1::Contents1Click;
     case IDM_INFO: return &TForm1::Info1Click;
-    case IDM_RESCUEDISK: return &TForm1::CreateRescueBootDisk1Click;
     case IDM_EMPTYCOOKIES: return &TForm1::EmptyCookies1Click;
     case IDM_EMPTYRECENT: return &TForm1::EmptyRecentFiles1Click;
     case IDM_EMPTYTEMP: return &TForm1::EmptyTempDirectory1Click;
