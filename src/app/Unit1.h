@@ -2,16 +2,22 @@
 // and the dispatch of every command to its handler.
 #pragma once
 
+#include "backup/ShFileOp.h"
 #include "chrome/AnimSymbol.h"
 #include "menus/MenuBar.h"
+#include "rescue/ShFormat.h"
 #include "settings/Settings.h"
 #include "win/Controls.h"
 #include "win/Handles.h"
+#include "win/OpenDialog.h"
 #include "win/Window.h"
 
 #include <string>
 
 class TApplication;
+
+// The program's own folder: its path up to and including the last backslash or colon.
+std::string ProgramFolder();
 
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 
@@ -34,6 +40,14 @@ public:
     RECT Bevel1{};
 
     TSettings Settings;
+
+    // Every copy of the program: undoable, overwriting and making folders unasked, no
+    // progress window.
+    TShFileOP ShFileOP1{this, {shAllowUndo, shNoConfirmation, shNoConfirmMkDir, shSilent}};
+    win::OpenDialog OpenDialog1{.Filter = "Quillmark. Log-File (*.log)|*.log"};
+
+    // Formats the rescue floppy; a full format is preselected.
+    TShFormat ShFormat1{TFormatOption::foFull};
 
     void FormCreate();
     void FormPaint();
