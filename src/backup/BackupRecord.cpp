@@ -1,0 +1,92 @@
+#include "backup/BackupRecord.h"
+
+#include "win/Error.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+
+TBackupRecord::TBackupRecord(std::string path) : path_(std::move(path)) {}
+
+void TBackupRecord::WriteString(const std::string& section, const std::string& key, const std::string& value) const
+{
+    if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path_.c_str()))
+        throw win::Error(win::format("Kann nicht nach %s schreiben", path_));
+}
+
+void TBackupRecord::WriteInteger(const std::string& section, const std::string& key, int value) const
+{
+    WriteString(section, key, std::to_string(value));
+}
+
+std::string TBackupRecord::ReadString(const std::string& section, const std::string& key,
+                                      const std::string& def) const
+{
+    char buf[1024] = {};
+    DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(), buf, sizeof buf, path_.c_str());
+    return std::string(buf, std::min<DWORD>(n, sizeof buf - 1));
+}
+
+bool ParseRecordInteger(const std::string& text, int& value)
+{
+    size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    bool hex = text.size() >= i + 2 && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X');
+    if (hex) i += 2;
+    if (i == text.size()) return false;
+    // Accumulated wide enough to notice a value that does not fit before it wraps.
+    std::uint64_t n = 0;
+    const std::uint64_t limit = hex ? 0xFFFFFFFFu : 0x80000000u;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        int digit;
+        if (c >= '0' && c <= '9') digit = c - '0';
+        else if (hex && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        else if (hex && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+        else return false;
+        n = n * (hex ? 16 : 10) + digit;
+        if (n > limit) return false;
+    }
+    if (!hex && !negative && n > 0x7FFFFFFFu) return false;
+    // A hexadecimal value is a 32-bit pattern, as the old runtime read it.
+    const auto bits = static_cast<std::uint32_t>(n);
+    value = negative ? static_cast<int>(0u - bits) : static_cast<int>(bits);
+    return true;
+}
+
+int TBackupRecord::ReadInteger(const std::string& section, const std::string& key, int def) const
+{
+    int value = 0;
+    return ParseRecordInteger(ReadString(section, key, ""), value) ? value : def;
+}
+
+std::vector<int> TBackupRecord::NumberedKeys(const std::string& section) const
+{
+    // The platform answers size - 2 when the key list did not fit; try again larger.
+    std::string buf(4096, '\0');
+    for (;;) {
+        DWORD n = GetPrivateProfileStringA(section.c_str(), nullptr, "", buf.data(),
+                                           static_cast<DWORD>(buf.size()), path_.c_str());
+        if (n + 2 < buf.size() || buf.size() >= (64u << 20)) {
+            buf.resize(n);
+            break;
+        }
+        buf.assign(buf.size() * 4, '\0');
+    }
+    std::vector<int> keys;
+    for (size_t pos = 0; pos < buf.size();) {
+        size_t end = buf.find('\0', pos);
+        if (end == std::string::npos) end = buf.size();
+        const std::string key = buf.substr(pos, end - pos);
+        pos = end + 1;
+        // Only the writer's spelling finds the value again: decimal, no sign, no leading zero.
+        if (key.empty() || key.size() > 9 || (key.size() > 1 && key[0] == '0')) continue;
+        if (!std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; })) continue;
+        keys.push_back(std::stoi(key));
+    }
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    return keys;
+}
