@@ -16,7 +16,8 @@ constexpr int kClientWidth = 512;
 constexpr int kClientHeight = 215;
 constexpr int kListHeight = 69;
 
-// The program's own folder: its path up to and including the last backslash or colon.
+} // namespace
+
 std::string ProgramFolder()
 {
     char path[MAX_PATH * 4] = {};
@@ -25,8 +26,6 @@ std::string ProgramFolder()
     auto cut = s.find_last_of("\\:");
     return cut == std::string::npos ? std::string() : s.substr(0, cut + 1);
 }
-
-} // namespace
 
 TForm1::TForm1(TApplication& app, int argumentCount) : app_(app), argumentCount_(argumentCount)
 {
