@@ -146,6 +146,7 @@ TForm1::Handler TForm1::HandlerFor(int id)
     case IDM_EXIT: return &TForm1::Exit1Click;
     case IDM_CONTENTS: return &TForm1::Contents1Click;
     case IDM_INFO: return &TForm1::Info1Click;
+    case IDM_RESCUEDISK: return &TForm1::CreateRescueBootDisk1Click;
     case IDM_EMPTYCOOKIES: return &TForm1::EmptyCookies1Click;
     case IDM_EMPTYRECENT: return &TForm1::EmptyRecentFiles1Click;
     case IDM_EMPTYTEMP: return &TForm1::EmptyTempDirectory1Click;

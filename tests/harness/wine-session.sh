@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A Wine session for one test run (or for the demo): a fresh prefix, an Xvfb display,
-# one persistent wineserver, and drive A: as a removable drive onto a folder.
+# one persistent wineserver, and drive A: as a removable drive onto a folder; B: is a
+# removable drive without a medium and F: a fixed disk onto a folder of its own.
 #   wine-session.sh start DIR [--keep]   make DIR/prefix (anew unless --keep) and DIR/env
 #   wine-session.sh stop DIR             end the wineserver and the display
 # DIR/env is sourced by wine-run.sh so every test process joins the same session.
@@ -63,9 +64,18 @@ start)
   if [ ! -f "$prefix/system.reg" ]; then
     wineboot -i </dev/null >/dev/null 2>&1
   fi
-  mkdir -p "$dir/floppy"
+  mkdir -p "$dir/floppy" "$dir/fixed"
+  rm -rf "$dir/nomedium"
   ln -sfn "$dir/floppy" "$prefix/dosdevices/a:"
-  wine reg add 'HKLM\Software\Wine\Drives' /v 'a:' /d floppy /f </dev/null >/dev/null 2>&1
+  ln -sfn "$dir/nomedium" "$prefix/dosdevices/b:"
+  ln -sfn "$dir/fixed" "$prefix/dosdevices/f:"
+  for drive in a:=floppy b:=floppy f:=hd; do
+    wine reg add 'HKLM\Software\Wine\Drives' /v "${drive%%=*}" /d "${drive#*=}" /f </dev/null >/dev/null 2>&1
+  done
+  # The mount manager reads the drive types only when it starts.
+  wineserver -k </dev/null >/dev/null 2>&1 || true
+  wineserver -w </dev/null >/dev/null 2>&1 || true
+  wineserver -p </dev/null >/dev/null 2>&1
   ;;
 stop)
   stop

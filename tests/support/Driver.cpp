@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace driver {
@@ -100,6 +101,60 @@ void PressButton(HWND dialog, const std::string& caption)
     Press(dialog, GetDlgCtrlID(button));
 }
 
+DialogScript::DialogScript(std::vector<Step> steps, DWORD pid)
+{
+    thread_ = std::thread([this, steps = std::move(steps), pid] {
+        // A dialog already handled may still be closing when the next step looks.
+        std::vector<HWND> handled;
+        for (const auto& [caption, act] : steps) {
+            HWND found = nullptr;
+            WaitUntil([&] {
+                for (HWND w : TopWindows(pid, "#32770"))
+                    if (Text(w) == caption && std::find(handled.begin(), handled.end(), w) == handled.end()) found = w;
+                return found != nullptr;
+            });
+            if (!found) {
+                seen_.push_back("(no dialog " + caption + ")");
+                return;
+            }
+            handled.push_back(found);
+            seen_.push_back(Text(found) + "|" + MessageText(found));
+            act(found);
+        }
+    });
+}
+
+DialogScript::~DialogScript()
+{
+    if (thread_.joinable()) thread_.join();
+}
+
+std::vector<std::string> DialogScript::Seen()
+{
+    if (thread_.joinable()) thread_.join();
+    return seen_;
+}
+
+std::function<void(HWND)> Pressing(const std::string& caption)
+{
+    return [caption](HWND dialog) { PressButton(dialog, caption); };
+}
+
+HWND FileNameField(HWND dialog)
+{
+    // The explorer-style dialog has a combo box (cmb13), the older one an edit (edt1).
+    HWND field = GetDlgItem(dialog, 0x47C);
+    return field ? field : GetDlgItem(dialog, 0x480);
+}
+
+void ChooseFile(HWND dialog, const std::string& path)
+{
+    HWND field = FileNameField(dialog);
+    if (!field) throw std::runtime_error("no file-name field");
+    SendMessageTimeoutA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_BLOCK, 5000, nullptr);
+    Press(dialog, IDOK);
+}
+
 Program::Program(const std::string& arguments, const std::string& exe)
 {
     std::string path = exe.find(':') != std::string::npos ? exe : BinDir() + exe;
@@ -146,8 +201,12 @@ std::vector<std::string> Program::Messages() const
     DWORD_PTR count = 0;
     SendMessageTimeoutA(lb, LB_GETCOUNT, 0, 0, SMTO_BLOCK, 5000, &count);
     for (DWORD_PTR i = 0; i < count; ++i) {
+        // Wine hands an ANSI LB_GETTEXT from another process only its first character;
+        // the wide form comes across whole.
+        wchar_t wide[4096] = {};
+        SendMessageTimeoutW(lb, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide), SMTO_BLOCK, 5000, nullptr);
         char buf[4096] = {};
-        SendMessageTimeoutA(lb, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buf), SMTO_BLOCK, 5000, nullptr);
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, buf, sizeof buf, nullptr, nullptr);
         lines.emplace_back(buf);
     }
     return lines;

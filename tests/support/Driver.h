@@ -9,6 +9,8 @@
 
 #include <functional>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 namespace driver {
@@ -27,6 +29,26 @@ std::string MessageText(HWND box);
 // Presses a button of a dialog by its id or its caption.
 void Press(HWND dialog, int id);
 void PressButton(HWND dialog, const std::string& caption);
+
+// Acts on the dialogs of a process in turn, from a thread of its own, so that a test can
+// run code that shows them: each step waits for a dialog with its caption, does what the
+// test asks, and leaves it to close. A step whose dialog never comes ends the script.
+class DialogScript {
+public:
+    using Step = std::pair<std::string, std::function<void(HWND)>>;
+    explicit DialogScript(std::vector<Step> steps, DWORD pid = GetCurrentProcessId());
+    DialogScript(const DialogScript&) = delete;
+    DialogScript& operator=(const DialogScript&) = delete;
+    ~DialogScript();
+    // Caption "|" message text of every dialog met, once the script has ended.
+    std::vector<std::string> Seen();
+
+private:
+    std::vector<std::string> seen_;
+    std::thread thread_;
+};
+// A step that presses the button with this caption.
+std::function<void(HWND)> Pressing(const std::string& caption);
 
 class Program {
 public:

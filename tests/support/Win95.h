@@ -17,6 +17,12 @@ inline const std::string kRecent = "C:\\WINDOWS\\Recent";
 inline const std::string kFavorites = "C:\\WINDOWS\\Favorites";
 inline const std::string kBookmarks = "C:\\Programme\\Netscape\\bookmark.htm";
 
+// The drives of the test session (tests/harness/wine-session.sh): a removable drive
+// with a medium, a removable drive without one, and a fixed disk of its own.
+inline const std::string kFloppy = "A:\\";
+inline const std::string kNoMediumDrive = "B:\\";
+inline const std::string kFixedDrive = "F:\\";
+
 // Removes what an earlier lay-out (or test) left and lays the installation out anew.
 void LayOut();
 // Forgets the program's own settings, as on a first start.
