@@ -146,6 +146,8 @@ TForm1::Handler TForm1::HandlerFor(int id)
     case IDM_EXIT: return &TForm1::Exit1Click;
     case IDM_CONTENTS: return &TForm1::Contents1Click;
     case IDM_INFO: return &TForm1::Info1Click;
+    case IDM_START: return &TForm1::Start1Click;
+    case IDM_RESTORE: return &TForm1::Restore1Click;
     case IDM_RESCUEDISK: return &TForm1::CreateRescueBootDisk1Click;
     case IDM_EMPTYCOOKIES: return &TForm1::EmptyCookies1Click;
     case IDM_EMPTYRECENT: return &TForm1::EmptyRecentFiles1Click;
@@ -199,7 +201,8 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_CLOSE: {
         TCloseAction action = TCloseAction::caHide;
         FormClose(action);
-        if (action != TCloseAction::caNone) app_.Terminate();
+        // A scheduler that started an unattended backup learns how it went.
+        if (action != TCloseAction::caNone) app_.Terminate(argumentCount_ ? backupExitCode_ : 0);
         return 0;
     }
     default:
@@ -215,6 +218,8 @@ TBusyState::TBusyState(TForm1& form) : form_(form)
         // A clip that cannot be opened stops the command before its first step; the
         // symbol must be off again so that the next command tries the clip anew.
         win::Guarded([this] { form_.AS1.SetAutoPlay(false); });
+        // The unattended mode hid the menu bar before the command began.
+        form_.MB1.Show();
         throw;
     }
     form_.MB1.Hide();

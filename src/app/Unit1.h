@@ -70,6 +70,9 @@ public:
     static bool DirectoryReady(const std::string& path);
 
     bool BackupStarted() const noexcept { return backupStarted_; }
+    // How the last backup ended, the exit code of an unattended run: 0 every item
+    // stored, 1 target not ready, 2 some items failed (or the run stopped on an error).
+    int BackupExitCode() const noexcept { return backupExitCode_; }
     // True while a command runs; a second command is refused then.
     bool Busy() const noexcept { return busy_; }
     // Runs a menu command unless another one is running.
@@ -92,6 +95,7 @@ private:
     TApplication& app_;
     int argumentCount_;
     bool backupStarted_ = false;
+    int backupExitCode_ = 0;
     bool busy_ = false;
     win::UniqueFont font_;
     win::UniqueAccel shortcuts_;

@@ -249,6 +249,19 @@ HWND Program::WaitDialog(const std::string& caption, DWORD timeoutMs) const
     return found;
 }
 
+HWND Program::WaitFileDialog(DWORD timeoutMs) const
+{
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND w : TopWindows(pid_, "#32770"))
+                if (FileNameField(w)) found = w;
+            return found != nullptr;
+        },
+        timeoutMs);
+    return found;
+}
+
 bool Program::NoDialog() const { return TopWindows(pid_, "#32770").empty(); }
 
 void Program::Close() const { PostMessageA(main_, WM_CLOSE, 0, 0); }

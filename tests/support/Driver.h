@@ -29,6 +29,9 @@ std::string MessageText(HWND box);
 // Presses a button of a dialog by its id or its caption.
 void Press(HWND dialog, int id);
 void PressButton(HWND dialog, const std::string& caption);
+// The file-name field of a file-open dialog, and typing a name there and confirming it.
+HWND FileNameField(HWND dialog);
+void ChooseFile(HWND dialog, const std::string& path);
 
 // Acts on the dialogs of a process in turn, from a thread of its own, so that a test can
 // run code that shows them: each step waits for a dialog with its caption, does what the
@@ -77,6 +80,8 @@ public:
     void PostCommand(int id) const;
     // Waits for a dialog of this program with the given caption.
     HWND WaitDialog(const std::string& caption, DWORD timeoutMs = 15000) const;
+    // Waits for the platform's file-open dialog of this program, whatever its caption.
+    HWND WaitFileDialog(DWORD timeoutMs = 15000) const;
     // True when no dialog of this program is open.
     bool NoDialog() const;
     // Sends a close request, as the close box does.

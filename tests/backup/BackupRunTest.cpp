@@ -1,0 +1,277 @@
+// "&Sichern" through the real program on the Windows-95-style installation.
+#include "BackupFixture.h"
+#include "Driver.h"
+#include "Win95.h"
+#include "app/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+using backuptest::kTarget;
+using backuptest::Recorded;
+
+const std::string kData = "C:\\Daten";
+
+// The work list of a backup with every category on, in record order: name, folder.
+const std::vector<std::pair<std::string, std::string>> kEverything = {
+    {"Autoexec.bat", "C:\\"},      {"Config.sys", "C:\\"},         {"IO.sys", "C:\\"},
+    {"MSDOS.sys", "C:\\"},         {"Profiles", "C:\\WINDOWS"},    {"User.dat", "C:\\WINDOWS"},
+    {"System.dat", "C:\\WINDOWS"}, {"Start Menu", "C:\\WINDOWS"},  {"Desktop", "C:\\WINDOWS"},
+    {"Win.ini", "C:\\WINDOWS"},    {"System.ini", "C:\\WINDOWS"},  {"System.cb", "C:\\WINDOWS"},
+    {"ShellIconCache", "C:\\WINDOWS"}, {"Ttfcache", "C:\\WINDOWS"}, {"dosstart.bat", "C:\\WINDOWS"},
+    {"Protocol.ini", "C:\\WINDOWS"}, {"bookmark.htm", "C:\\Programme\\Netscape"},
+    {"Favorites", "C:\\WINDOWS"},  {"Notizen.txt", "C:\\Daten"},
+};
+
+std::string ExpectedRecord(const std::vector<std::pair<std::string, std::string>>& entries)
+{
+    std::string files, dirs;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        files += std::to_string(i) + "=" + Recorded(entries[i].first) + "\r\n";
+        dirs += std::to_string(i) + "=" + entries[i].second + "\r\n";
+    }
+    return "[Target]\r\nDrive=" + kTarget + "\r\n[Files]\r\n" + files + "Count=" + std::to_string(entries.size()) +
+           "\r\n" + (entries.empty() ? "" : "[Dirs]\r\n" + dirs);
+}
+
+std::vector<std::string> Lines(const std::vector<std::pair<std::string, std::string>>& entries)
+{
+    std::vector<std::string> lines;
+    for (const auto& e : entries) lines.push_back(e.first + " stored.");
+    return lines;
+}
+
+class BackupRunTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        win95::LayOut();
+        win95::Remove("C:\\qmtest");
+        win95::MakeDirs(kTarget);
+        win95::MakeDirs(kData);
+        win95::WriteFile(kData + "\\Notizen.txt", "Termine");
+    }
+    void TearDown() override
+    {
+        win95::ClearSettings();
+        win95::Remove(kData);
+    }
+    void StoreEverything() { backuptest::StoreSettings([](TSettings& s) { s.OtherFileList = {kData + "\\Notizen.txt"}; }); }
+};
+
+TEST_F(BackupRunTest, EveryCategoryLandsFlatInTheTargetWithItsRecord)
+{
+    StoreEverything();
+    driver::Program p;
+    p.Command(IDM_START);
+
+    EXPECT_EQ(p.Status(), "Ready!");
+    EXPECT_EQ(p.Messages(), Lines(kEverything));
+    EXPECT_EQ(p.ProgressMax(), 19);
+    EXPECT_EQ(p.Progress(), 19);
+    EXPECT_TRUE(p.MenuShown());
+    EXPECT_EQ(backuptest::Record(), ExpectedRecord(kEverything));
+
+    std::vector<std::string> names{"ABackUp.log"};
+    for (const auto& e : kEverything) names.push_back(e.first);
+    std::sort(names.begin(), names.end(), [](auto& a, auto& b) { return lstrcmpiA(a.c_str(), b.c_str()) < 0; });
+    EXPECT_EQ(win95::List(kTarget), names);
+    EXPECT_EQ(win95::ReadFile(kTarget + "Win.ini"), win95::ReadFile(win95::kWinDir + "Win.ini"));
+    EXPECT_EQ(win95::ReadFile(kTarget + "Start Menu\\Programs\\Zubehör\\Editor.lnk"), "link to notepad");
+    EXPECT_EQ(win95::ReadFile(kTarget + "Profiles\\Anna\\User.dat"), "CREG Anna");
+    // The record names a copy by the alias it has in the target, where DOS tools look.
+    EXPECT_FALSE(backuptest::Alias(kTarget + "Start Menu").empty());
+    EXPECT_FALSE(backuptest::Alias(kTarget + "ShellIconCache").empty());
+    EXPECT_NE(backuptest::Record().find("\r\n7=" + backuptest::Alias(kTarget + "Start Menu") + "\r\n"),
+              std::string::npos);
+}
+
+TEST_F(BackupRunTest, MissingConfigSysMovesLaterEntriesUp)
+{
+    StoreEverything();
+    win95::Remove(win95::kBootDir + "Config.sys");
+    auto entries = kEverything;
+    entries.erase(entries.begin() + 1);
+    driver::Program p;
+    p.Command(IDM_START);
+    EXPECT_EQ(p.Messages(), Lines(entries));
+    EXPECT_EQ(backuptest::Record(), ExpectedRecord(entries));
+    EXPECT_EQ(p.Status(), "Ready!");
+}
+
+TEST_F(BackupRunTest, AllCategoriesOffRecordsOnlyTargetAndCount)
+{
+    backuptest::StoreSettings([](TSettings& s) {
+        s.MSDOSBootFiles = s.WindowsRegistry = s.WinIniSystemIni = s.StartMenu = s.Desktop = false;
+        s.SaveInternet = s.OtherFiles = false;
+    });
+    driver::Program p;
+    p.Command(IDM_START);
+    EXPECT_EQ(backuptest::Record(), "[Target]\r\nDrive=" + kTarget + "\r\n[Files]\r\nCount=0\r\n");
+    EXPECT_TRUE(p.Messages().empty());
+    EXPECT_EQ(p.ProgressMax(), 0);
+    EXPECT_EQ(p.Status(), "Ready!");
+}
+
+TEST_F(BackupRunTest, MissingSourcesAreReportedLeftOutOfTheRecordAndNeverShownToTheShell)
+{
+    backuptest::StoreSettings([](TSettings& s) {
+        s.MSDOSBootFiles = s.WinIniSystemIni = s.StartMenu = s.Desktop = s.SaveInternet = false;
+        s.OtherFileList = {kData + "\\fehlt.txt", kData + "\\Notizen.txt"};
+    });
+    win95::Remove(win95::kWinDir + "System.dat");
+    driver::Program p;
+    p.Command(IDM_START);
+    EXPECT_TRUE(p.NoDialog());
+    EXPECT_EQ(p.Messages(), (std::vector<std::string>{"Profiles stored.", "User.dat stored.", "System.dat not stored!",
+                                                      "fehlt.txt not stored!", "Notizen.txt stored."}));
+    EXPECT_EQ(p.Status(), "Ready! 2 item(s) failed.");
+    EXPECT_EQ(backuptest::Record(), "[Target]\r\nDrive=" + kTarget +
+                                        "\r\n[Files]\r\n0=Profiles\r\n1=User.dat\r\n2=" + Recorded("Notizen.txt") +
+                                        "\r\nCount=3\r\n[Dirs]\r\n0=C:\\WINDOWS\r\n1=C:\\WINDOWS\r\n2=C:\\Daten\r\n");
+    EXPECT_FALSE(win95::Exists(kTarget + "System.dat"));
+}
+
+TEST_F(BackupRunTest, LaterItemOfAUsedNameIsNotCopiedOverTheFirst)
+{
+    backuptest::StoreSettings([](TSettings& s) {
+        s.MSDOSBootFiles = s.WindowsRegistry = s.StartMenu = s.Desktop = s.SaveInternet = false;
+        s.OtherFileList = {kData + "\\SYSTEM.INI", kData + "\\abackup.LOG", kData + "\\Notizen.txt"};
+    });
+    win95::WriteFile(kData + "\\SYSTEM.INI", "[boot]\r\nshell=fremd.exe\r\n");
+    win95::WriteFile(kData + "\\abackup.LOG", "not a record");
+    driver::Program p;
+    p.Command(IDM_START);
+    auto lines = p.Messages();
+    ASSERT_EQ(lines.size(), 10u);
+    EXPECT_EQ(lines[7], "SYSTEM.INI not stored! (name already used)");
+    EXPECT_EQ(lines[8], "abackup.LOG not stored! (name already used)");
+    EXPECT_EQ(lines[9], "Notizen.txt stored.");
+    EXPECT_EQ(p.Status(), "Ready! 2 item(s) failed.");
+    EXPECT_EQ(win95::ReadFile(kTarget + "System.ini"), win95::ReadFile(win95::kWinDir + "System.ini"));
+    const std::string record = backuptest::Record();
+    EXPECT_NE(record.find("\r\n7=" + Recorded("Notizen.txt") + "\r\nCount=8\r\n"), std::string::npos) << record;
+    EXPECT_EQ(record.find("fremd"), std::string::npos);
+}
+
+TEST_F(BackupRunTest, TargetNotReadyIsReportedInTheStatusLineAndNothingIsWritten)
+{
+    StoreEverything();
+    win95::Remove(kTarget);
+    driver::Program p;
+    p.Command(IDM_START);
+    EXPECT_EQ(p.Status(), "Directory not exists " + kTarget + " or drive not ready!");
+    EXPECT_TRUE(p.Messages().empty());
+    EXPECT_EQ(p.ProgressMax(), 100);
+    EXPECT_TRUE(p.MenuShown());
+    EXPECT_FALSE(win95::Exists(kTarget));
+}
+
+TEST_F(BackupRunTest, UnattendedRunStoresOnceAndEndsWithZero)
+{
+    StoreEverything();
+    driver::Program p("/auto");
+    EXPECT_EQ(p.WaitExit(), 0);
+    EXPECT_EQ(backuptest::Record(), ExpectedRecord(kEverything));
+}
+
+TEST_F(BackupRunTest, UnattendedRunIntoAMissingTargetWritesNothingAndEndsWithOne)
+{
+    StoreEverything();
+    win95::Remove(kTarget);
+    driver::Program p("jetzt");
+    EXPECT_EQ(p.WaitExit(), 1);
+    EXPECT_FALSE(win95::Exists(kTarget));
+}
+
+TEST_F(BackupRunTest, UnattendedRunWithFailedItemsEndsWithTwoAndNoBoxWaits)
+{
+    backuptest::StoreSettings([](TSettings& s) { s.OtherFileList = {kData + "\\fehlt.txt", kData + "\\Notizen.txt"}; });
+    driver::Program p("/auto");
+    EXPECT_EQ(p.WaitExit(), 2);
+    EXPECT_NE(backuptest::Record().find("18=" + Recorded("Notizen.txt") + "\r\nCount=19\r\n"), std::string::npos);
+}
+
+TEST_F(BackupRunTest, UnattendedRunWhoseRecordCannotBeWrittenShowsTheErrorAndStaysOpen)
+{
+    StoreEverything();
+    // A folder where the record belongs: the target is ready, the record is not writable.
+    win95::MakeDirs(kTarget + "ABackUp.log");
+    driver::Program p("/auto");
+    HWND box = p.WaitDialog("Quillmark");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(driver::MessageText(box), "Kann nicht nach " + kTarget + "ABackUp.log schreiben.");
+    driver::Press(box, IDOK);
+    ASSERT_TRUE(driver::WaitUntil([&] { return p.NoDialog(); }));
+    Sleep(500);
+    EXPECT_TRUE(p.Running());
+    EXPECT_TRUE(p.MenuShown());
+    EXPECT_EQ(win95::List(kTarget), std::vector<std::string>{"ABackUp.log"});
+    p.Close();
+    EXPECT_EQ(p.WaitExit(), 2);
+}
+
+TEST_F(BackupRunTest, WithoutTheClipTheFirstBackupStopsWithTheErrorAndTheMenuReturns)
+{
+    StoreEverything();
+    std::string dir = win95::ScratchDir("noclip");
+    ASSERT_TRUE(CopyFileA((driver::BinDir() + "Quillmark.exe").c_str(), (dir + "\\Quillmark.exe").c_str(), FALSE));
+    const std::string clipError =
+        "Could not open AVI \"" + dir + "\\s.dll\"\r\rIt must be a silent AVI file/resource..";
+    {
+        driver::Program p("", dir + "\\Quillmark.exe");
+        p.PostCommand(IDM_START);
+        HWND box = p.WaitDialog("Quillmark");
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(driver::MessageText(box), clipError);
+        driver::Press(box, IDOK);
+        ASSERT_TRUE(driver::WaitUntil([&] { return p.NoDialog(); }));
+        EXPECT_TRUE(p.MenuShown());
+        EXPECT_FALSE(win95::Exists(kTarget + "ABackUp.log"));
+    }
+    {
+        // Unattended, the menu bar was hidden before the backup began; it comes back too.
+        driver::Program p("/auto", dir + "\\Quillmark.exe");
+        HWND box = p.WaitDialog("Quillmark");
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(driver::MessageText(box), clipError);
+        driver::Press(box, IDOK);
+        ASSERT_TRUE(driver::WaitUntil([&] { return p.NoDialog(); }));
+        Sleep(300);
+        EXPECT_TRUE(p.Running());
+        EXPECT_TRUE(p.MenuShown());
+    }
+}
+
+TEST_F(BackupRunTest, StartArrivingDuringARunStartsNoSecondOne)
+{
+    std::vector<std::string> files;
+    win95::MakeDirs(kData + "\\viele");
+    for (int i = 0; i < 300; ++i) {
+        files.push_back(kData + "\\viele\\f" + std::to_string(1000 + i) + ".txt");
+        win95::WriteFile(files.back(), std::string(2048, 'x'));
+    }
+    backuptest::StoreSettings([&](TSettings& s) {
+        s.MSDOSBootFiles = s.WindowsRegistry = s.WinIniSystemIni = s.StartMenu = s.Desktop = s.SaveInternet = false;
+        s.OtherFileList = files;
+    });
+    driver::Program p;
+    p.PostCommand(IDM_START);
+    ASSERT_TRUE(driver::WaitUntil([&] { return p.Status().rfind("Writing f10", 0) == 0; }));
+    // As the shortcut arrives: a command notification from an accelerator.
+    PostMessageA(p.Main(), WM_COMMAND, MAKEWPARAM(IDM_START, 1), 0);
+    ASSERT_TRUE(driver::WaitUntil([&] { return p.Status() == "Ready!"; }, 120000));
+    const std::string record = backuptest::Record();
+    Sleep(1500);
+    EXPECT_EQ(p.Status(), "Ready!");
+    EXPECT_EQ(p.Messages().size(), 300u);
+    EXPECT_EQ(backuptest::Record(), record);
+    EXPECT_NE(record.find("Count=300\r\n"), std::string::npos);
+}
+
+} // namespace
