@@ -19,10 +19,17 @@ public:
     explicit BoxAnswerer(int button = IDOK);
     ~BoxAnswerer();
     std::string Text();
+    // What else the box showed: its owner, its icon and how many buttons it offered.
+    HWND Owner();
+    HICON Icon();
+    int Buttons();
 
 private:
     std::thread thread_;
     std::string text_;
+    HWND owner_ = nullptr;
+    HICON icon_ = nullptr;
+    int buttons_ = 0;
     int button_;
 };
 
