@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -69,13 +70,6 @@ std::string RecordedName(const std::string& copy, const std::string& name)
     return name;
 }
 
-bool Taken(const std::vector<std::string>& names, const std::string& name)
-{
-    for (const auto& n : names)
-        if (backup::SameName(n, name)) return true;
-    return false;
-}
-
 BackupOutcome RunBackup(TForm1& form)
 {
     const std::string target = form.Settings.Target;
@@ -95,7 +89,7 @@ BackupOutcome RunBackup(TForm1& form)
     // The target is flat: a second item of the same name, or one named like the
     // record, would overwrite the first copy, and a restore would then put the wrong
     // file into a system folder.
-    std::vector<std::string> names{kRecordName};
+    std::unordered_set<std::string> names{backup::NameKey(kRecordName)};
     int recorded = 0;
     int failed = 0;
     for (const auto& entry : work) {
@@ -104,7 +98,7 @@ BackupOutcome RunBackup(TForm1& form)
         form.L1.SetCaption("Writing " + name + "...");
         form.ProcessMessages();
 
-        const bool duplicate = Taken(names, name);
+        const bool duplicate = !names.insert(backup::NameKey(name)).second;
         bool stored = false;
         // A missing source is not handed to the shell: it would answer with an error
         // box, and an unattended backup would wait for someone to close it.
@@ -112,7 +106,6 @@ BackupOutcome RunBackup(TForm1& form)
             form.ShFileOP1.FilesList.push_back(entry);
             stored = form.ShFileOP1.Execute() && !form.ShFileOP1.AnyOperationsAborted();
         }
-        if (!duplicate) names.push_back(name);
         form.PB1.StepIt();
         if (!stored) {
             // Left out of the record, so that a restore never copies a missing or
@@ -142,7 +135,7 @@ void TForm1::Start1Click() { Start(); }
 void TForm1::Start()
 {
     backupStarted_ = true;
-    // Until the run says otherwise: a run stopped by an error has stored nothing for sure.
+    // A run that an error stops cannot vouch for what it copied.
     backupExitCode_ = kItemsFailed;
     {
         TBusyState busy(*this);

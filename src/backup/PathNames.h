@@ -25,13 +25,12 @@ inline std::string FolderOf(const std::string& path)
     return folder;
 }
 
-// File names compare as the file system compares them, without regard to case.
-inline bool SameName(std::string a, std::string b)
+// File names compare as the file system compares them, without regard to case: two
+// names are the same when their keys are.
+inline std::string NameKey(std::string name)
 {
-    if (a.size() != b.size()) return false;
-    CharUpperBuffA(a.data(), static_cast<DWORD>(a.size()));
-    CharUpperBuffA(b.data(), static_cast<DWORD>(b.size()));
-    return a == b;
+    CharUpperBuffA(name.data(), static_cast<DWORD>(name.size()));
+    return name;
 }
 
 } // namespace backup

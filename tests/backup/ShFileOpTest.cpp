@@ -35,19 +35,6 @@ protected:
     TShFileOP op;
 };
 
-TEST_F(ShFileOpTest, FreshComponentHasItsDefaults)
-{
-    TShFileOP fresh;
-    EXPECT_EQ(fresh.Operation, shCopy);
-    EXPECT_TRUE(fresh.Destination.empty());
-    EXPECT_TRUE(fresh.Title.empty());
-    EXPECT_TRUE(fresh.FilesList.empty());
-    EXPECT_EQ(fresh.Options, TShFlag{shAllowUndo});
-    EXPECT_FALSE(fresh.KeepFilesList);
-    EXPECT_FALSE(fresh.AnyOperationsAborted());
-    EXPECT_EQ(fresh.OwnerWindow(), nullptr);
-}
-
 TEST_F(ShFileOpTest, OptionSetIsOneByteAndMapsToThePlatformFlags)
 {
     static_assert(sizeof(TShFlag) == 1);
