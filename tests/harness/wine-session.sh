@@ -72,10 +72,12 @@ start)
   for drive in a:=floppy b:=floppy f:=hd; do
     wine reg add 'HKLM\Software\Wine\Drives' /v "${drive%%=*}" /d "${drive#*=}" /f </dev/null >/dev/null 2>&1
   done
-  # The mount manager reads the drive types only when it starts.
+  # The mount manager reads the drive types only when it starts, so the services start
+  # again here, where they cannot hold the streams of whoever runs the first test.
   wineserver -k </dev/null >/dev/null 2>&1 || true
   wineserver -w </dev/null >/dev/null 2>&1 || true
   wineserver -p </dev/null >/dev/null 2>&1
+  wineboot </dev/null >/dev/null 2>&1
   ;;
 stop)
   stop
