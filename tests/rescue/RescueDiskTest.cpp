@@ -188,6 +188,9 @@ TEST_F(RescueDiskTest, EveryFormatFailureShowsItsTextAndTouchesNothing)
 TEST_F(RescueDiskTest, FullRunLeavesTheStartSetAndTheThreeDosFiles)
 {
     win95::WriteFile(driver::BinDir() + "Kelvrane.exe", "MZ Kelvrane");
+    // As on a real installation, the DOS kernel is hidden, system and read-only.
+    SetFileAttributesA((win95::kBootDir + "IO.sys").c_str(),
+                       FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     StatusLog log(form->L1.Handle());
     driver::DialogScript script({Prompt("A"), {kFormatCaption, driver::Pressing("Starten")}});
     Run();
@@ -215,17 +218,24 @@ TEST_F(RescueDiskTest, FullRunLeavesTheStartSetAndTheThreeDosFiles)
 
 TEST_F(RescueDiskTest, WithoutAnyCandidateOnlyTheDosFilesAreWritten)
 {
-    form->Settings.BootDir = win95::ScratchDir("emptyboot") + "\\";
-    win95::MakeDirs(form->Settings.BootDir + "IO.sys"); // a folder of that name is no candidate
-    StatusLog log(form->L1.Handle());
-    driver::DialogScript script({Prompt("A"), {kFormatCaption, driver::Pressing("Starten")}});
-    Run();
-    script.Seen();
-    EXPECT_EQ(log.texts, (std::vector<std::string>{"Creating MSDOS.SYS...", "Creating AUTOEXEC.BAT...",
-                                                   "Creating CONFIG.SYS...", "Ready!"}));
-    EXPECT_EQ(form->PB1.Max(), 3);
-    EXPECT_EQ(form->LB1.Item(0), "Rescue-Boot-Disk created");
-    EXPECT_EQ(FloppyContent(), (std::vector<std::string>{"Autoexec.bat", "Config.sys", "Msdos.sys"}));
+    const std::string dir = win95::ScratchDir("emptyboot") + "\\";
+    win95::MakeDirs(dir + "IO.sys"); // a folder of that name is no candidate
+    win95::WriteFile(dir + "ALTIO.sys", "old");
+    // A boot folder typed with a wildcard must not make the search find other files.
+    for (const std::string& bootDir : {dir, dir + "*"}) {
+        SCOPED_TRACE(bootDir);
+        form->Settings.BootDir = bootDir;
+        rescuetest::FillFloppy();
+        StatusLog log(form->L1.Handle());
+        driver::DialogScript script({Prompt("A"), {kFormatCaption, driver::Pressing("Starten")}});
+        Run();
+        script.Seen();
+        EXPECT_EQ(log.texts, (std::vector<std::string>{"Creating MSDOS.SYS...", "Creating AUTOEXEC.BAT...",
+                                                       "Creating CONFIG.SYS...", "Ready!"}));
+        EXPECT_EQ(form->PB1.Max(), 3);
+        EXPECT_EQ(form->LB1.Item(0), "Rescue-Boot-Disk created");
+        EXPECT_EQ(FloppyContent(), (std::vector<std::string>{"Autoexec.bat", "Config.sys", "Msdos.sys"}));
+    }
 }
 
 TEST_F(RescueDiskTest, FileThatCannotBeCreatedWarnsThenStopsWithTheIoError)
