@@ -138,14 +138,6 @@ protected:
     std::unique_ptr<TForm1> form;
 };
 
-TEST_F(CleanupCommandsTest, EveryCommandCanBeChosenFromTheMenu)
-{
-    for (int id : {IDM_EMPTYCOOKIES, IDM_EMPTYRECENT, IDM_EMPTYTEMP}) {
-        EXPECT_TRUE(form->CommandAvailable(id)) << id;
-        EXPECT_FALSE(GetMenuState(form->MB1.Menu(), id, MF_BYCOMMAND) & MF_GRAYED) << id;
-    }
-}
-
 TEST_F(CleanupCommandsTest, TempEmptiesItsFolderAndLeavesExactlyOneLine)
 {
     win95::WriteFile(temp + "\\~WRS0001.tmp", "x");

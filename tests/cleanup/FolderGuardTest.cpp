@@ -45,14 +45,12 @@ TEST_F(FolderGuardTest, RootsAndSystemFoldersAreRefusedInEverySpelling)
           std::string("C:\\WINDOWS\\."), SystemFolder(), Lower(SystemFolder()) + "\\", bin,
           Lower(bin.substr(0, bin.size() - 1))})
         EXPECT_TRUE(cleanup::IsProtectedFolder(folder, settings)) << folder;
-}
 
-TEST_F(FolderGuardTest, BootFolderOfTheSettingsIsRefusedWhereverItLies)
-{
-    settings.BootDir = win95::ScratchDir("bootdir") + "\\";
-    EXPECT_TRUE(cleanup::IsProtectedFolder(win95::ScratchDir("bootdir"), settings));
-    settings.BootDir.clear();
-    EXPECT_FALSE(cleanup::IsProtectedFolder(win95::ScratchDir("bootdir"), settings));
+    // The boot folder counts wherever the settings put it.
+    const std::string boot = win95::ScratchDir("bootdir");
+    EXPECT_FALSE(cleanup::IsProtectedFolder(boot, settings));
+    settings.BootDir = boot + "\\";
+    EXPECT_TRUE(cleanup::IsProtectedFolder(boot, settings));
 }
 
 TEST_F(FolderGuardTest, OrdinaryFoldersBesideOrBelowProtectedOnesMayBeEmptied)
