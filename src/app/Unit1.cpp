@@ -143,6 +143,7 @@ void TForm1::ProcessMessages() { app_.ProcessMessages(); }
 TForm1::Handler TForm1::HandlerFor(int id)
 {
     switch (id) {
+    case IDM_CONFIGURATION: return &TForm1::Configuration1Click;
     case IDM_EXIT: return &TForm1::Exit1Click;
     case IDM_CONTENTS: return &TForm1::Contents1Click;
     case IDM_INFO: return &TForm1::Info1Click;

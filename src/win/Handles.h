@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <objbase.h>
 
 #include <utility>
 
@@ -62,6 +63,18 @@ inline void destroyMenu(HMENU h) { DestroyMenu(h); }
 inline void destroyAccel(HACCEL h) { DestroyAcceleratorTable(h); }
 inline void freeLibrary(HMODULE h) { FreeLibrary(h); }
 inline void deleteDC(HDC h) { DeleteDC(h); }
+// Memory the shell hands out (item lists, wide display names) belongs to the task allocator.
+template <typename T>
+void taskFree(T* p)
+{
+    IMalloc* m = nullptr;
+    if (SUCCEEDED(CoGetMalloc(1, &m)) && m) {
+        m->Free(p);
+        m->Release();
+    }
+}
+template <typename T>
+void releaseCom(T* p) { p->Release(); }
 } // namespace detail
 
 using UniqueHKey = Unique<HKEY, detail::closeKey>;
@@ -77,6 +90,10 @@ using UniqueMenu = Unique<HMENU, detail::destroyMenu>;
 using UniqueAccel = Unique<HACCEL, detail::destroyAccel>;
 using UniqueModule = Unique<HMODULE, detail::freeLibrary>;
 using UniqueMemDC = Unique<HDC, detail::deleteDC>;
+template <typename T>
+using UniqueTaskMem = Unique<T*, detail::taskFree<T>>;
+template <typename T>
+using UniqueCom = Unique<T*, detail::releaseCom<T>>;
 
 // A DC borrowed with GetDC goes back with ReleaseDC to the same window.
 class WindowDC {

@@ -1,0 +1,457 @@
+#include "settings/Unit2.h"
+
+#include "app/Unit1.h"
+#include "settings/Unit2Res.h"
+#include "win/Error.h"
+
+#include <commctrl.h>
+
+#include <iterator>
+#include <vector>
+
+namespace {
+
+constexpr int kPages[] = {IDD_TABSHEET1, IDD_TABSHEET2, IDD_TABSHEET3, IDD_TABSHEET4, IDD_TABSHEET5};
+constexpr const char* kTabs[] = {"Allgemein", "Verzeichnisse", "Ziel", "Internet", "Weitere Dateien"};
+
+bool IsChecked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+// The pages are dialogs of their own only for layout and keyboard navigation; what their
+// controls report belongs to the form.
+INT_PTR CALLBACK PageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_DRAWITEM:
+        SetWindowLongPtrA(page, DWLP_MSGRESULT, SendMessageA(GetParent(page), msg, wp, lp));
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace
+
+TForm2::TForm2(TForm1& owner) : owner_(owner), Settings(owner.Settings)
+{
+    OpenDialog1.Filter = "Bookmark-File (*.htm)|*.htm|All Files|*.*";
+    ShellBrowser1.OnSelChange = [this](TShellBrowser& s, const std::string& f, bool d) {
+        ShellBrowser1SelChange(s, f, d);
+    };
+    ShellBrowser2.OnSelChange = [this](TShellBrowser& s, const std::string& f, bool d) {
+        ShellBrowser2SelChange(s, f, d);
+    };
+    ShellBrowser4.OnSelChange = [this](TShellBrowser& s, const std::string& f, bool d) {
+        ShellBrowser4SelChange(s, f, d);
+    };
+    ShellBrowser5.OnSelChange = [this](TShellBrowser& s, const std::string& f, bool d) {
+        ShellBrowser5SelChange(s, f, d);
+    };
+    ShellBrowser6.OnSelChange = [this](TShellBrowser& s, const std::string& f, bool d) {
+        ShellBrowser6SelChange(s, f, d);
+    };
+    DirectoryListBox1.OnChange = [this] { DirectoryListBox1Change(); };
+}
+
+INT_PTR TForm2::ShowModal()
+{
+    INT_PTR result = Dialog::ShowModal(owner_.Handle(), IDD_FORM2);
+    if (result == -1) throw win::Error("Konfigurationsdialog nicht erzeugt");
+    return result;
+}
+
+INT_PTR TForm2::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        CreatePages();
+        AddHints();
+        FormActivate();
+        // The page control takes the focus first, as the tab order begins with it.
+        SetFocus(PageControl1);
+        return FALSE;
+    case WM_COMMAND:
+        Command(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+        return TRUE;
+    case WM_NOTIFY: {
+        const auto* hdr = reinterpret_cast<const NMHDR*>(lp);
+        if (hdr->hwndFrom == PageControl1 && hdr->code == TCN_SELCHANGE)
+            ShowPage(static_cast<int>(SendMessageA(PageControl1, TCM_GETCURSEL, 0, 0)));
+        return TRUE;
+    }
+    case WM_DRAWITEM: {
+        const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+        if (dis->hwndItem == DirectoryListBox1.Handle()) DirectoryListBox1.Draw(*dis);
+        return TRUE;
+    }
+    case WM_CLOSE:
+        // The close box is "Abbrechen": nothing is stored.
+        Button2Click();
+        return TRUE;
+    case WM_DESTROY:
+        // The hint window is owned by the dialog and goes with it.
+        hints_.release();
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+void TForm2::CreatePages()
+{
+    HWND self = Handle();
+    HINSTANCE inst = GetModuleHandleA(nullptr);
+    PageControl1 = Item(IDC_PAGECONTROL1);
+    Button1 = Item(IDC_BUTTON1);
+    Button2 = Item(IDC_BUTTON2);
+    for (int i = 0; i < 5; ++i) {
+        TCITEMA tab{};
+        tab.mask = TCIF_TEXT;
+        tab.pszText = const_cast<char*>(kTabs[i]);
+        SendMessageA(PageControl1, TCM_INSERTITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&tab));
+    }
+    RECT area;
+    GetClientRect(PageControl1, &area);
+    SendMessageA(PageControl1, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    MapWindowPoints(PageControl1, self, reinterpret_cast<POINT*>(&area), 2);
+    // Each page lies over the page control and before the buttons in the tab order; it
+    // stays above the page control so that the control's background never covers it.
+    HWND after = HWND_TOP;
+    for (int i = 0; i < 5; ++i) {
+        pages_[i] = CreateDialogParamA(inst, MAKEINTRESOURCEA(kPages[i]), self, PageProc, 0);
+        if (!pages_[i]) throw win::Error("Konfigurationsdialog nicht erzeugt");
+        SetWindowPos(pages_[i], after, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                     SWP_NOACTIVATE);
+        after = pages_[i];
+    }
+    auto find = [this](int id) {
+        for (HWND page : pages_)
+            if (HWND w = GetDlgItem(page, id)) return w;
+        return static_cast<HWND>(nullptr);
+    };
+    MSDOSBootfiles1 = find(IDC_MSDOSBOOTFILES1);
+    WindowsRegistry1 = find(IDC_WINDOWSREGISTRY1);
+    WininiSystemini1 = find(IDC_WININISYSTEMINI1);
+    StartMenu1 = find(IDC_STARTMENU1);
+    Desktop1 = find(IDC_DESKTOP1);
+    SaveInternet1 = find(IDC_SAVEINTERNET1);
+    Otherfiles1 = find(IDC_OTHERFILES1);
+    Edit1 = find(IDC_EDIT1);
+    Edit2 = find(IDC_EDIT2);
+    Edit3 = find(IDC_EDIT3);
+    Edit7 = find(IDC_EDIT7);
+    Button3 = find(IDC_BUTTON3);
+    Button4 = find(IDC_BUTTON4);
+    Button10 = find(IDC_BUTTON10);
+    Button11 = find(IDC_BUTTON11);
+    DirectoryListBox1.Attach(find(IDC_DIRECTORYLISTBOX1));
+    DriveComboBox1.Attach(find(IDC_DRIVECOMBOBOX1), &DirectoryListBox1);
+    L2.Attach(find(IDC_L2));
+    L2.SetCaption(DirectoryListBox1.Directory());
+    Button12 = find(IDC_BUTTON12);
+    Label14.Attach(find(IDC_LABEL14));
+    Edit4 = find(IDC_EDIT4);
+    Netscape1 = find(IDC_NETSCAPE1);
+    IExplorer1 = find(IDC_IEXPLORER1);
+    Edit5 = find(IDC_EDIT5);
+    Button7 = find(IDC_BUTTON7);
+    Edit6 = find(IDC_EDIT6);
+    Button8 = find(IDC_BUTTON8);
+    Button5 = find(IDC_BUTTON5);
+    Button9 = find(IDC_BUTTON9);
+    ListBox1.Attach(find(IDC_LISTBOX1));
+
+    for (TShellBrowser* b : {&ShellBrowser1, &ShellBrowser2, &ShellBrowser4, &ShellBrowser5, &ShellBrowser6})
+        b->Owner = self;
+}
+
+void TForm2::AddHints()
+{
+    HWND self = Handle();
+    hints_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, self, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr));
+    if (!hints_) return;
+    // Wide enough for the longest hint on one line; the two-line hint breaks at its CR.
+    SendMessageA(hints_.get(), TTM_SETMAXTIPWIDTH, 0, win::Scale(600));
+    const char* const folderButton = "Klicken Sie hier um ein anderes Verzeichnis auszuwählen";
+    const std::pair<HWND, const char*> hints[] = {
+        {Button1, "Klicken Sie hier um die Einstellungen zu speichern"},
+        {Edit1, "In diesem Verzeichnis befinden sich die DOS-Systemdateien"},
+        {Edit2, "In diesem Verzeichnis befinden sich die Windows-Registrierung und\randeren Windows-Systemdateien"},
+        {Button3, folderButton},
+        {Button4, folderButton},
+        {Button10, folderButton},
+        {Button11, folderButton},
+        {Button12, "Klicken Sie hier um einen neuen Unterordner zu erstellen"},
+        {Edit4, "Geben Sie hier den Namen des neuen Ordners ein"},
+        {Button7, "Click here to browse to the bookmark-file"},
+        {Button8, "Click here to browse to the favorites-directory"},
+        {Button5, "Add a new file to the list"},
+        {Button9, "Delete the selected file from the list"},
+        {ListBox1.Handle(), "All these files will be saved to the destination directory too."},
+    };
+    for (const auto& [control, text] : hints) {
+        TTTOOLINFOA ti{};
+        ti.cbSize = sizeof ti;
+        ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        ti.hwnd = self;
+        ti.uId = reinterpret_cast<UINT_PTR>(control);
+        ti.lpszText = const_cast<char*>(text);
+        SendMessageA(hints_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+    }
+}
+
+void TForm2::ShowPage(int index)
+{
+    for (int i = 0; i < 5; ++i) ShowWindow(pages_[i], i == index ? SW_SHOW : SW_HIDE);
+}
+
+void TForm2::Command(int id, int code, HWND control)
+{
+    switch (code) {
+    case BN_CLICKED:
+        // Enter and Escape arrive as IDOK and IDCANCEL: neither button is the default or
+        // the cancel button, but Enter on the directory list opens the folder chosen.
+        if (!control) {
+            if (id == IDOK && GetFocus() == DirectoryListBox1.Handle()) DirectoryListBox1.OpenSelected();
+            return;
+        }
+        Clicked(control);
+        return;
+    case EN_CHANGE:
+        if (control == Edit1) Edit1Change();
+        else if (control == Edit2) Edit2Change();
+        else if (control == Edit3) Edit3Change();
+        else if (control == Edit7) Edit7Change();
+        else if (control == Edit5) Edit5Change();
+        else if (control == Edit6) Edit6Change();
+        return;
+    case CBN_SELCHANGE:
+        if (control == DriveComboBox1.Handle()) DriveComboBox1.SelectionChanged();
+        return;
+    case LBN_DBLCLK:
+        if (control == DirectoryListBox1.Handle()) DirectoryListBox1.OpenSelected();
+        return;
+    default:
+        (void)id;
+        return;
+    }
+}
+
+void TForm2::Clicked(HWND box)
+{
+    if (box == MSDOSBootfiles1) MSDOSBootfiles1Click();
+    else if (box == WindowsRegistry1) WindowsRegistry1Click();
+    else if (box == WininiSystemini1) WininiSystemini1Click();
+    else if (box == StartMenu1) StartMenu1Click();
+    else if (box == Desktop1) Desktop1Click();
+    else if (box == SaveInternet1) SaveInternet1Click();
+    else if (box == Otherfiles1) Otherfiles1Click();
+    else if (box == Button3) Button3Click();
+    else if (box == Button4) Button4Click();
+    else if (box == Button10) Button10Click();
+    else if (box == Button11) Button11Click();
+    else if (box == Button8) Button8Click();
+    else if (box == Button7) Button7Click();
+    else if (box == Netscape1) Netscape1Click();
+    else if (box == IExplorer1) IExplorer1Click();
+    else if (box == Button12) Button12Click();
+    else if (box == Button5) Button5Click();
+    else if (box == Button9) Button9Click();
+    else if (box == Button1) Button1Click();
+    else if (box == Button2) Button2Click();
+}
+
+void TForm2::SetChecked(HWND box, bool on)
+{
+    if (IsChecked(box) == on) return;
+    SendMessageA(box, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+    Clicked(box);
+}
+
+void TForm2::SetText(HWND edit, const std::string& text)
+{
+    // The field reports the change itself (EN_CHANGE), which runs its handler.
+    if (win::WindowText(edit) != text) SetWindowTextA(edit, text.c_str());
+}
+
+std::string TForm2::WithTrailingBackslash(const std::string& s)
+{
+    return !s.empty() && s.back() != '\\' ? s + "\\" : s;
+}
+
+std::string TForm2::WithoutTrailingBackslash(const std::string& s)
+{
+    return s.size() > 3 && s.back() == '\\' ? s.substr(0, s.size() - 1) : s;
+}
+
+void TForm2::FormActivate()
+{
+    SendMessageA(PageControl1, TCM_SETCURSEL, 0, 0);
+    ShowPage(0);
+
+    SetChecked(MSDOSBootfiles1, Settings.MSDOSBootFiles);
+    SetChecked(WindowsRegistry1, Settings.WindowsRegistry);
+    SetChecked(WininiSystemini1, Settings.WinIniSystemIni);
+    SetChecked(StartMenu1, Settings.StartMenu);
+    SetChecked(Desktop1, Settings.Desktop);
+    SetChecked(SaveInternet1, Settings.SaveInternet);
+    SetChecked(Otherfiles1, Settings.OtherFiles);
+
+    SetText(Edit1, Settings.BootDir);
+    SetText(Edit2, Settings.WinDir);
+    SetText(Edit3, Settings.StartMenuDir);
+
+    // A destination that cannot be entered (no disk in the drive) is kept as it is until
+    // the user picks another; the pair goes on showing where the process stands. The
+    // list reads its folders at once, so nothing has to be pumped before L2 is set.
+    const std::string destination = WithoutTrailingBackslash(Settings.Target);
+    if (TForm1::DirectoryReady(destination)) {
+        DriveComboBox1.SetDrive(Settings.Target[0]);
+        DirectoryListBox1.SetDirectory(destination);
+        L2.SetCaption(Settings.Target);
+    }
+
+    SetText(Edit5, Settings.NetscapeBookmarks);
+    SetText(Edit6, Settings.IEFavorites);
+    SetText(Edit7, Settings.DesktopDir);
+
+    if (Settings.SaveNetscape) {
+        SetChecked(Netscape1, true);
+        EnableWindow(Edit5, TRUE);
+        EnableWindow(Button7, TRUE);
+    }
+    // With both stored true the Netscape tick has just cleared this one: Netscape wins.
+    if (Settings.SaveIExplorer) {
+        SetChecked(IExplorer1, true);
+        EnableWindow(Edit6, TRUE);
+        EnableWindow(Button8, TRUE);
+    }
+
+    ListBox1.Clear();
+    for (const std::string& file : Settings.OtherFileList) ListBox1.Add(file);
+}
+
+void TForm2::MSDOSBootfiles1Click() { Settings.MSDOSBootFiles = IsChecked(MSDOSBootfiles1); }
+void TForm2::WindowsRegistry1Click() { Settings.WindowsRegistry = IsChecked(WindowsRegistry1); }
+void TForm2::WininiSystemini1Click() { Settings.WinIniSystemIni = IsChecked(WininiSystemini1); }
+void TForm2::StartMenu1Click() { Settings.StartMenu = IsChecked(StartMenu1); }
+void TForm2::Desktop1Click() { Settings.Desktop = IsChecked(Desktop1); }
+void TForm2::SaveInternet1Click() { Settings.SaveInternet = IsChecked(SaveInternet1); }
+void TForm2::Otherfiles1Click() { Settings.OtherFiles = IsChecked(Otherfiles1); }
+
+void TForm2::Edit1Change() { Settings.BootDir = win::WindowText(Edit1); }
+void TForm2::Edit2Change() { Settings.WinDir = win::WindowText(Edit2); }
+void TForm2::Edit3Change() { Settings.StartMenuDir = win::WindowText(Edit3); }
+void TForm2::Edit7Change() { Settings.DesktopDir = win::WindowText(Edit7); }
+void TForm2::Edit5Change() { Settings.NetscapeBookmarks = win::WindowText(Edit5); }
+void TForm2::Edit6Change() { Settings.IEFavorites = win::WindowText(Edit6); }
+
+// The picker reports every selection into its field while it is open; how it was
+// closed does not matter.
+void TForm2::Button3Click() { ShellBrowser1.Execute(); }
+void TForm2::Button4Click() { ShellBrowser2.Execute(); }
+void TForm2::Button10Click() { ShellBrowser5.Execute(); }
+void TForm2::Button11Click() { ShellBrowser6.Execute(); }
+void TForm2::Button8Click() { ShellBrowser4.Execute(); }
+
+// The boot and Windows folders are prefixes that paths are joined to.
+void TForm2::ShellBrowser1SelChange(TShellBrowser&, const std::string& NewFolder, bool)
+{
+    SetText(Edit1, WithTrailingBackslash(NewFolder));
+}
+void TForm2::ShellBrowser2SelChange(TShellBrowser&, const std::string& NewFolder, bool)
+{
+    SetText(Edit2, WithTrailingBackslash(NewFolder));
+}
+void TForm2::ShellBrowser5SelChange(TShellBrowser&, const std::string& NewFolder, bool) { SetText(Edit3, NewFolder); }
+void TForm2::ShellBrowser6SelChange(TShellBrowser&, const std::string& NewFolder, bool) { SetText(Edit7, NewFolder); }
+void TForm2::ShellBrowser4SelChange(TShellBrowser&, const std::string& NewFolder, bool) { SetText(Edit6, NewFolder); }
+
+void TForm2::Button7Click()
+{
+    if (OpenDialog1.Execute(Handle())) SetText(Edit5, OpenDialog1.FileName);
+}
+
+// The two boxes act as radio buttons that can be switched off: unticking one changes
+// nothing, only ticking the other moves the choice.
+void TForm2::Netscape1Click()
+{
+    if (!IsChecked(Netscape1)) return;
+    SetChecked(IExplorer1, false);
+    EnableWindow(Edit5, TRUE);
+    EnableWindow(Button7, TRUE);
+    EnableWindow(Edit6, FALSE);
+    EnableWindow(Button8, FALSE);
+    Settings.SaveNetscape = true;
+    Settings.SaveIExplorer = false;
+}
+
+void TForm2::IExplorer1Click()
+{
+    if (!IsChecked(IExplorer1)) return;
+    SetChecked(Netscape1, false);
+    EnableWindow(Edit6, TRUE);
+    EnableWindow(Button8, TRUE);
+    EnableWindow(Edit5, FALSE);
+    EnableWindow(Button7, FALSE);
+    Settings.SaveIExplorer = true;
+    Settings.SaveNetscape = false;
+}
+
+void TForm2::DirectoryListBox1Change()
+{
+    Settings.Target = WithTrailingBackslash(DirectoryListBox1.Directory());
+    L2.SetCaption(Settings.Target);
+}
+
+void TForm2::Button12Click()
+{
+    // Visible as a control of its own, whichever page is showing.
+    if (!(GetWindowLongA(Edit4, GWL_STYLE) & WS_VISIBLE)) {
+        SetWindowTextA(Button12, "OK");
+        ShowWindow(Label14.Handle(), SW_SHOW);
+        ShowWindow(Edit4, SW_SHOW);
+        SetWindowTextA(Edit4, "");
+        return;
+    }
+    SetWindowTextA(Button12, "New Directory");
+    ShowWindow(Label14.Handle(), SW_HIDE);
+    ShowWindow(Edit4, SW_HIDE);
+    const std::string path = WithTrailingBackslash(DirectoryListBox1.Directory()) + win::WindowText(Edit4);
+    SECURITY_ATTRIBUTES sa{};
+    sa.nLength = sizeof sa;
+    sa.lpSecurityDescriptor = nullptr;
+    sa.bInheritHandle = FALSE;
+    if (CreateDirectoryA(path.c_str(), &sa))
+        MessageBoxA(Handle(), "New directory created", "Information", MB_OK | MB_ICONINFORMATION);
+    else
+        MessageBoxA(Handle(), "Cannot create directory", "Warnung", MB_OK | MB_ICONWARNING);
+    DirectoryListBox1.Update();
+}
+
+void TForm2::Button5Click()
+{
+    OpenDialog1.FilterIndex = 2;
+    if (OpenDialog1.Execute(Handle())) ListBox1.Add(OpenDialog1.FileName);
+    OpenDialog1.FilterIndex = 1;
+}
+
+void TForm2::Button9Click()
+{
+    LRESULT selected = SendMessageA(ListBox1.Handle(), LB_GETCURSEL, 0, 0);
+    if (selected != LB_ERR) SendMessageA(ListBox1.Handle(), LB_DELETESTRING, static_cast<WPARAM>(selected), 0);
+}
+
+void TForm2::Button1Click()
+{
+    std::vector<std::string> files;
+    for (int i = 0; i < ListBox1.Count(); ++i) files.push_back(ListBox1.Item(i));
+    // A failure leaves the dialog open: the error box reports it at the dialog's boundary.
+    SaveSettings(Settings, IsChecked(Netscape1), IsChecked(IExplorer1), files);
+    EndDialog(Handle(), IDOK);
+}
+
+void TForm2::Button2Click() { EndDialog(Handle(), IDCANCEL); }

@@ -1,0 +1,101 @@
+// The configuration dialog. It keeps no settings of its own: every box and field writes
+// straight into the main window's settings as it changes, so a cancelled dialog still
+// leaves its changes in effect for this run; only OK stores them. The list of further
+// files is the exception: it is edited as a copy and handed over on OK.
+#pragma once
+
+#include "settings/DirectoryList.h"
+#include "settings/Settings.h"
+#include "settings/ShellBrowser.h"
+#include "win/Controls.h"
+#include "win/Handles.h"
+#include "win/OpenDialog.h"
+#include "win/Window.h"
+
+#include <string>
+
+class TForm1;
+
+class TForm2 : public win::Dialog {
+public:
+    explicit TForm2(TForm1& owner);
+
+    // Runs the dialog modal to its owner; answers IDOK when the settings were stored.
+    INT_PTR ShowModal();
+
+    // Controls, valid while the dialog is open.
+    HWND PageControl1 = nullptr;
+    HWND Button1 = nullptr, Button2 = nullptr;
+    HWND MSDOSBootfiles1 = nullptr, WindowsRegistry1 = nullptr, WininiSystemini1 = nullptr, StartMenu1 = nullptr,
+         Desktop1 = nullptr, SaveInternet1 = nullptr, Otherfiles1 = nullptr;
+    HWND Edit1 = nullptr, Edit2 = nullptr, Edit3 = nullptr, Edit7 = nullptr;
+    HWND Button3 = nullptr, Button4 = nullptr, Button10 = nullptr, Button11 = nullptr;
+    TDriveComboBox DriveComboBox1;
+    TDirectoryListBox DirectoryListBox1;
+    win::Label L2;
+    HWND Button12 = nullptr, Edit4 = nullptr;
+    win::Label Label14;
+    HWND Netscape1 = nullptr, IExplorer1 = nullptr, Edit5 = nullptr, Button7 = nullptr, Edit6 = nullptr,
+         Button8 = nullptr;
+    HWND Button5 = nullptr, Button9 = nullptr;
+    win::ListBox ListBox1;
+
+    TShellBrowser ShellBrowser1, ShellBrowser2, ShellBrowser4, ShellBrowser5, ShellBrowser6;
+    win::OpenDialog OpenDialog1;
+
+    void FormActivate();
+    void MSDOSBootfiles1Click();
+    void WindowsRegistry1Click();
+    void WininiSystemini1Click();
+    void StartMenu1Click();
+    void Desktop1Click();
+    void SaveInternet1Click();
+    void Otherfiles1Click();
+    void Edit1Change();
+    void Edit2Change();
+    void Edit3Change();
+    void Edit7Change();
+    void Edit5Change();
+    void Edit6Change();
+    void Button3Click();
+    void Button4Click();
+    void Button10Click();
+    void Button11Click();
+    void Button8Click();
+    void ShellBrowser1SelChange(TShellBrowser& Sender, const std::string& NewFolder, bool IsDisplayName);
+    void ShellBrowser2SelChange(TShellBrowser& Sender, const std::string& NewFolder, bool IsDisplayName);
+    void ShellBrowser5SelChange(TShellBrowser& Sender, const std::string& NewFolder, bool IsDisplayName);
+    void ShellBrowser6SelChange(TShellBrowser& Sender, const std::string& NewFolder, bool IsDisplayName);
+    void ShellBrowser4SelChange(TShellBrowser& Sender, const std::string& NewFolder, bool IsDisplayName);
+    void Button7Click();
+    void Netscape1Click();
+    void IExplorer1Click();
+    void DirectoryListBox1Change();
+    void Button12Click();
+    void Button5Click();
+    void Button9Click();
+    void Button1Click();
+    void Button2Click();
+
+    static std::string WithTrailingBackslash(const std::string& s);
+    static std::string WithoutTrailingBackslash(const std::string& s);
+
+protected:
+    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void CreatePages();
+    void AddHints();
+    void ShowPage(int index);
+    void Command(int id, int code, HWND control);
+    // Setting a box or a field from code to a new value runs its handler, as a change by
+    // the user does; setting the value it already has runs nothing.
+    void SetChecked(HWND box, bool on);
+    void SetText(HWND edit, const std::string& text);
+    void Clicked(HWND box);
+
+    TForm1& owner_;
+    TSettings& Settings;
+    HWND pages_[5] = {};
+    win::UniqueWindow hints_;
+};
