@@ -17,6 +17,7 @@
 #include <dlgs.h>
 #include <shlobj.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -324,16 +325,21 @@ TEST_F(ConfigDialogTest, ShellBrowserAnswersTheConfirmedFolderOrNothing)
     browser.InitialPath = root + "\\Innen";
     browser.SetCaption("Ordner");
     std::vector<std::string> reported;
+    std::atomic<int> shown{0};
     browser.OnSelChange = [&](TShellBrowser&, const std::string& f, bool isName) {
         if (!isName) reported.push_back(f);
+        ++shown;
     };
     EXPECT_EQ(browser.Flags(), 0x0009u);
     for (int button : {IDOK, IDCANCEL}) {
         reported.clear();
+        shown = 0;
         std::string title;
         std::thread user([&] {
             HWND w = FindTop(GetCurrentProcessId(), [](HWND) { return true; });
             if (!w) return;
+            // The user answers once the initial folder shows as selected.
+            driver::WaitUntil([&] { return shown > 0; }, 5000);
             title = driver::Text(w);
             PostMessageA(w, WM_COMMAND, button, 0);
         });
