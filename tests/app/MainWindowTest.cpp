@@ -7,6 +7,7 @@
 #include "Win95.h"
 #include "app/Application.h"
 #include "app/resource.h"
+#include "win/Registry.h"
 
 #include <gtest/gtest.h>
 
@@ -171,6 +172,23 @@ TEST_F(MainWindowTest, MissingClipStopsTheCommandBeforeItsFirstStepAndTheNextTri
         EXPECT_TRUE(form->MB1.Visible());
         EXPECT_FALSE(form->AS1.AutoPlay());
     }
+}
+
+TEST_F(MainWindowTest, DamagedSettingIsReportedAndTheWindowOpensWithDefaultsFromThere)
+{
+    form.reset();
+    {
+        auto k = win::CreateKey(HKEY_CURRENT_USER, kSettingsKey);
+        win::WriteString(k.get(), "WinIniSystemIni", "1");
+    }
+    testenv::BoxAnswerer answer;
+    form = std::make_unique<TForm1>(testenv::App(), 0);
+    EXPECT_EQ(answer.Text(), "Quillmark|Ungültiger Datentyp für 'WinIniSystemIni'.");
+    EXPECT_TRUE(form->Settings.MSDOSBootFiles && form->Settings.WindowsRegistry);
+    EXPECT_FALSE(form->Settings.WinIniSystemIni || form->Settings.StartMenu);
+    EXPECT_EQ(form->Settings.Target, "a:\\");
+    EXPECT_EQ(form->Settings.BootDir, "");
+    EXPECT_EQ(form->L1.Caption(), "Bereit!");
 }
 
 TEST_F(MainWindowTest, DirectoryReadyChangesIntoExistingFoldersOnly)
