@@ -9,25 +9,28 @@
 
 namespace {
 
+struct Search {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK Visit(HWND w, LPARAM lp)
+{
+    auto* c = reinterpret_cast<Search*>(lp);
+    DWORD p = 0;
+    GetWindowThreadProcessId(w, &p);
+    if (p == c->pid && IsWindowVisible(w) && (GetWindowLongA(w, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) {
+        c->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND ShownWindow(DWORD pid)
 {
-    struct Ctx {
-        DWORD pid;
-        HWND found;
-    } ctx{pid, nullptr};
-    EnumWindows(
-        [](HWND w, LPARAM lp) -> BOOL {
-            auto* c = reinterpret_cast<Ctx*>(lp);
-            DWORD p = 0;
-            GetWindowThreadProcessId(w, &p);
-            if (p == c->pid && IsWindowVisible(w) && (GetWindowLongA(w, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) {
-                c->found = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&ctx));
-    return ctx.found;
+    Search s{pid, nullptr};
+    EnumWindows(Visit, reinterpret_cast<LPARAM>(&s));
+    return s.found;
 }
 
 // Milliseconds from CreateProcess to a visible captioned window; -1 when none came.

@@ -1,5 +1,7 @@
 #include "cleanup/FolderGuard.h"
 
+#include "app/Unit1.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -63,15 +65,6 @@ std::string SystemFolder()
     char buf[MAX_PATH] = {};
     UINT n = GetSystemDirectoryA(buf, MAX_PATH);
     return n && n < MAX_PATH ? std::string(buf, n) : std::string();
-}
-
-std::string ProgramFolder()
-{
-    char buf[MAX_PATH * 4] = {};
-    DWORD n = GetModuleFileNameA(nullptr, buf, sizeof buf);
-    std::string path(buf, n);
-    auto cut = path.find_last_of("\\:");
-    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
 }
 
 } // namespace
