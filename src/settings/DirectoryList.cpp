@@ -92,8 +92,8 @@ bool TDirectoryListBox::SetDirectory(const std::string& path)
 
 bool TDirectoryListBox::SetDrive(char letter)
 {
-    const char spec[] = {letter, ':', '\0'};
-    return SetDirectory(FullPath(spec));
+    const char drive[] = {letter, ':', '\0'};
+    return SetDirectory(FullPath(drive));
 }
 
 char TDirectoryListBox::Drive() const
