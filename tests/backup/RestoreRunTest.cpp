@@ -106,7 +106,7 @@ TEST_F(RestoreRunTest, RecordWithoutEntriesOrDriveLeavesTheWindowAsItWas)
     const std::string dir = win95::ScratchDir("records");
     WriteRecord(dir + "\\empty.log", "[Files]\r\nCount=0\r\n");
     win95::WriteFile(dir + "\\nodrive.log", "[Files]\r\n0=Win.ini\r\nCount=1\r\n[Dirs]\r\n0=C:\\qmtest\\x\r\n");
-    for (const std::string file : {dir + "\\empty.log", dir + "\\nodrive.log", dir + "\\gibtsnicht.log"}) {
+    for (const std::string& file : {dir + "\\empty.log", dir + "\\nodrive.log", dir + "\\gibtsnicht.log"}) {
         p.PostCommand(IDM_RESTORE);
         HWND dialog = p.WaitFileDialog();
         ASSERT_NE(dialog, nullptr);

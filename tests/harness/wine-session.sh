@@ -60,24 +60,27 @@ start)
   . "$env_file"
   mkdir -p "$prefix"
   # The server must not hold our standard streams, or whoever reads them waits forever.
+  # Every Wine step has a time limit: a step that hangs must fail the run, not stall it.
   wineserver -p </dev/null >/dev/null 2>&1
   if [ ! -f "$prefix/system.reg" ]; then
-    wineboot -i </dev/null >/dev/null 2>&1
+    timeout 300 wineboot -i </dev/null >/dev/null 2>&1
   fi
   mkdir -p "$dir/floppy" "$dir/fixed"
   rm -rf "$dir/nomedium"
   ln -sfn "$dir/floppy" "$prefix/dosdevices/a:"
   ln -sfn "$dir/nomedium" "$prefix/dosdevices/b:"
   ln -sfn "$dir/fixed" "$prefix/dosdevices/f:"
-  for drive in a:=floppy b:=floppy f:=hd; do
-    wine reg add 'HKLM\Software\Wine\Drives' /v "${drive%%=*}" /d "${drive#*=}" /f </dev/null >/dev/null 2>&1
-  done
-  # The mount manager reads the drive types only when it starts, so the services start
-  # again here, where they cannot hold the streams of whoever runs the first test.
-  wineserver -k </dev/null >/dev/null 2>&1 || true
-  wineserver -w </dev/null >/dev/null 2>&1 || true
+  # The drive types go straight into the stored registry while no server runs: a
+  # registry tool started right after the first boot has been seen to hang. The mount
+  # manager reads them when the services start again below, where they cannot hold
+  # the streams of whoever runs the first test.
+  timeout 60 wineserver -k </dev/null >/dev/null 2>&1 || true
+  timeout 60 wineserver -w </dev/null >/dev/null 2>&1 || true
+  if ! grep -q '^"b:"="floppy"' "$prefix/system.reg"; then
+    printf '\n[Software\\\\Wine\\\\Drives] %s\n"a:"="floppy"\n"b:"="floppy"\n"f:"="hd"\n' "$(date +%s)" >>"$prefix/system.reg"
+  fi
   wineserver -p </dev/null >/dev/null 2>&1
-  wineboot </dev/null >/dev/null 2>&1
+  timeout 300 wineboot </dev/null >/dev/null 2>&1
   ;;
 stop)
   stop
