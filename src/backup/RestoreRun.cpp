@@ -5,6 +5,7 @@
 #include "backup/BackupRecord.h"
 #include "backup/PathNames.h"
 #include "win/Handles.h"
+#include "win/Path.h"
 
 #include <windows.h>
 
@@ -59,8 +60,7 @@ void TForm1::Restore1Click()
         ShFileOP1.FilesList.clear();
         const std::string index = std::to_string(i);
         const std::string name = record.ReadString("Files", index, "");
-        std::string folder = record.ReadString("Dirs", index, "");
-        if (!folder.empty() && folder.back() != '\\') folder += '\\';
+        const std::string folder = win::WithTrailingBackslash(record.ReadString("Dirs", index, ""));
         const std::string full = folder + name;
         const std::string shown = backup::NameOf(full);
         // Without a name the source would be the whole backup folder; without a folder

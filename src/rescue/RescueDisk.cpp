@@ -3,6 +3,7 @@
 #include "app/Unit1.h"
 
 #include "app/Application.h"
+#include "backup/PathNames.h"
 #include "rescue/TextFile.h"
 #include "rescue/Unit4.h"
 
@@ -33,8 +34,6 @@ std::vector<std::string> Candidates(const std::string& bootDir)
         if (FileExists(path)) list.push_back(path);
     return list;
 }
-
-std::string FileName(const std::string& path) { return path.substr(path.find_last_of("\\:") + 1); }
 
 std::string FormatErrorText(std::uint8_t code, char drive)
 {
@@ -93,7 +92,7 @@ void TForm1::CreateRescueBootDisk1Click()
     ShFileOP1.Destination = drive;
     for (const auto& source : candidates) {
         ShFileOP1.FilesList.clear();
-        L1.SetCaption("Writing " + FileName(source) + "...");
+        L1.SetCaption("Writing " + backup::NameOf(source) + "...");
         ProcessMessages();
         ShFileOP1.FilesList.push_back(source);
         ShFileOP1.Execute();

@@ -1,5 +1,6 @@
 #include "settings/Settings.h"
 
+#include "win/Path.h"
 #include "win/Registry.h"
 #include "win/Window.h"
 
@@ -18,11 +19,6 @@ std::string Text(HKEY key, const char* name, HKEY fallbackKey = nullptr, const c
     if (win::ValueExists(key, name)) return win::ReadString(key, name);
     if (fallbackKey && win::ValueExists(fallbackKey, fallbackName)) return win::ReadString(fallbackKey, fallbackName);
     return {};
-}
-
-void EndWithBackslash(std::string& dir)
-{
-    if (!dir.empty() && dir.back() != '\\') dir += '\\';
 }
 
 std::string TempPath()
@@ -44,10 +40,8 @@ void Load(TSettings& s)
     s.OtherFiles = Flag(k, "OtherFiles");
     {
         auto setup = win::OpenKey(HKEY_LOCAL_MACHINE, kSetupKey);
-        s.BootDir = Text(k, "BootDir", setup.get(), "BootDir");
-        EndWithBackslash(s.BootDir);
-        s.WinDir = Text(k, "WinDir", setup.get(), "WinDir");
-        EndWithBackslash(s.WinDir);
+        s.BootDir = win::WithTrailingBackslash(Text(k, "BootDir", setup.get(), "BootDir"));
+        s.WinDir = win::WithTrailingBackslash(Text(k, "WinDir", setup.get(), "WinDir"));
     }
     {
         auto shell = win::OpenKey(HKEY_CURRENT_USER, kShellFoldersKey);

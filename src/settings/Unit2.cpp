@@ -3,6 +3,7 @@
 #include "app/Unit1.h"
 #include "settings/Unit2Res.h"
 #include "win/Error.h"
+#include "win/Path.h"
 
 #include <commctrl.h>
 
@@ -277,11 +278,6 @@ void TForm2::SetText(HWND edit, const std::string& text)
     if (win::WindowText(edit) != text) SetWindowTextA(edit, text.c_str());
 }
 
-std::string TForm2::WithTrailingBackslash(const std::string& s)
-{
-    return !s.empty() && s.back() != '\\' ? s + "\\" : s;
-}
-
 std::string TForm2::WithoutTrailingBackslash(const std::string& s)
 {
     return s.size() > 3 && s.back() == '\\' ? s.substr(0, s.size() - 1) : s;
@@ -360,11 +356,11 @@ void TForm2::Button8Click() { ShellBrowser4.Execute(); }
 // The boot and Windows folders are prefixes that paths are joined to.
 void TForm2::ShellBrowser1SelChange(TShellBrowser&, const std::string& NewFolder, bool)
 {
-    SetText(Edit1, WithTrailingBackslash(NewFolder));
+    SetText(Edit1, win::WithTrailingBackslash(NewFolder));
 }
 void TForm2::ShellBrowser2SelChange(TShellBrowser&, const std::string& NewFolder, bool)
 {
-    SetText(Edit2, WithTrailingBackslash(NewFolder));
+    SetText(Edit2, win::WithTrailingBackslash(NewFolder));
 }
 void TForm2::ShellBrowser5SelChange(TShellBrowser&, const std::string& NewFolder, bool) { SetText(Edit3, NewFolder); }
 void TForm2::ShellBrowser6SelChange(TShellBrowser&, const std::string& NewFolder, bool) { SetText(Edit7, NewFolder); }
@@ -403,7 +399,7 @@ void TForm2::IExplorer1Click()
 
 void TForm2::DirectoryListBox1Change()
 {
-    Settings.Target = WithTrailingBackslash(DirectoryListBox1.Directory());
+    Settings.Target = win::WithTrailingBackslash(DirectoryListBox1.Directory());
     L2.SetCaption(Settings.Target);
 }
 
@@ -420,7 +416,7 @@ void TForm2::Button12Click()
     SetWindowTextA(Button12, "New Directory");
     ShowWindow(Label14.Handle(), SW_HIDE);
     ShowWindow(Edit4, SW_HIDE);
-    const std::string path = WithTrailingBackslash(DirectoryListBox1.Directory()) + win::WindowText(Edit4);
+    const std::string path = win::WithTrailingBackslash(DirectoryListBox1.Directory()) + win::WindowText(Edit4);
     SECURITY_ATTRIBUTES sa{};
     sa.nLength = sizeof sa;
     sa.lpSecurityDescriptor = nullptr;

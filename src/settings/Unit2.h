@@ -77,7 +77,6 @@ public:
     void Button1Click();
     void Button2Click();
 
-    static std::string WithTrailingBackslash(const std::string& s);
     static std::string WithoutTrailingBackslash(const std::string& s);
 
 protected:
