@@ -63,6 +63,7 @@ inline void destroyMenu(HMENU h) { DestroyMenu(h); }
 inline void destroyAccel(HACCEL h) { DestroyAcceleratorTable(h); }
 inline void freeLibrary(HMODULE h) { FreeLibrary(h); }
 inline void deleteDC(HDC h) { DeleteDC(h); }
+inline void unhook(HHOOK h) { UnhookWindowsHookEx(h); }
 // Memory the shell hands out (item lists, wide display names) belongs to the task allocator.
 template <typename T>
 void taskFree(T* p)
@@ -90,6 +91,7 @@ using UniqueMenu = Unique<HMENU, detail::destroyMenu>;
 using UniqueAccel = Unique<HACCEL, detail::destroyAccel>;
 using UniqueModule = Unique<HMODULE, detail::freeLibrary>;
 using UniqueMemDC = Unique<HDC, detail::deleteDC>;
+using UniqueHook = Unique<HHOOK, detail::unhook>;
 template <typename T>
 using UniqueTaskMem = Unique<T*, detail::taskFree<T>>;
 template <typename T>
