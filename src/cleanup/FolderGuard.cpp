@@ -1,6 +1,7 @@
 #include "cleanup/FolderGuard.h"
 
 #include "app/Unit1.h"
+#include "win/LaterCalls.h"
 
 #include <algorithm>
 #include <vector>
@@ -34,7 +35,7 @@ std::string Canonical(std::string path)
     });
     if (full.empty()) full = path;
     // Short names are resolved only where the folder exists; a missing one is not swept.
-    std::string longName = Ask(full, [](const char* p, char* buf, DWORD size) { return GetLongPathNameA(p, buf, size); });
+    std::string longName = Ask(full, win::LongPathName);
     if (!longName.empty()) full = longName;
 
     // A network path keeps its leading pair; every other run of backslashes becomes one.
