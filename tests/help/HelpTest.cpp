@@ -77,7 +77,7 @@ protected:
         // The program names its help without a folder, as the viewer looks for it in
         // the current folder: the one a user's shortcut starts the program in.
         GetCurrentDirectoryA(MAX_PATH, saved_);
-        SetCurrentDirectoryA(driver::BinDir().c_str());
+        SetCurrentDirectoryA(driver::ProgramDir().c_str());
     }
     void TearDown() override
     {
