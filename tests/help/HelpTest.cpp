@@ -12,28 +12,12 @@
 
 namespace {
 
-// The viewer's main window: a top-level window of another process than the program,
-// of the class under which the system's help viewer takes its requests.
-HWND ViewerWindow(DWORD programPid)
+// The viewer's main window, of the class under which the system's help viewer takes
+// its requests.
+HWND ViewerWindow()
 {
-    struct Ctx {
-        DWORD pid;
-        HWND found;
-    } ctx{programPid, nullptr};
-    EnumWindows(
-        [](HWND w, LPARAM lp) -> BOOL {
-            auto* c = reinterpret_cast<Ctx*>(lp);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            if (pid == c->pid || pid == GetCurrentProcessId() || !IsWindowVisible(w)) return TRUE;
-            char cls[64] = {};
-            GetClassNameA(w, cls, sizeof cls);
-            if (lstrcmpiA(cls, "MS_WINHELP") != 0) return TRUE;
-            c->found = w;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&ctx));
-    return ctx.found;
+    HWND w = FindWindowA("MS_WINHELP", nullptr);
+    return w && IsWindowVisible(w) ? w : nullptr;
 }
 
 // The text the viewer shows: the rich-edit control that holds the topic, which opens
@@ -94,7 +78,7 @@ TEST_F(HelpTest, InhaltOpensTheViewerOnTheContents)
     driver::Program p;
     ASSERT_NE(p.Main(), nullptr);
     p.PostCommand(IDM_CONTENTS);
-    ASSERT_TRUE(driver::WaitUntil([&] { return (viewer_ = ViewerWindow(p.Pid())) != nullptr; }, 20000))
+    ASSERT_TRUE(driver::WaitUntil([&] { return (viewer_ = ViewerWindow()) != nullptr; }, 20000))
         << "no window of the help viewer";
     EXPECT_TRUE(driver::WaitUntil([&] {
         const std::string shown = ShownTopic(viewer_);
@@ -126,7 +110,7 @@ TEST_F(HelpTest, EveryContextNumberOpensItsTopic)
             return WinHelpA(nullptr, file.c_str(), HELP_CONTEXT, number) != FALSE;
         })) << "context " << number << " not taken";
         const bool shown = driver::WaitUntil([&, &title = title] {
-            if (!viewer_) viewer_ = ViewerWindow(0);
+            if (!viewer_) viewer_ = ViewerWindow();
             if (!viewer_) return false;
             const std::string shown = ShownTopic(viewer_);
             return OpensWith(shown, title);
