@@ -1,7 +1,14 @@
 #!/usr/bin/env bash
 # Runs a Windows program inside the session that wine-session.sh started.
+# Its output goes through a file: a program it starts (the help viewer, say) would
+# otherwise inherit the pipe to ctest and keep ctest waiting for as long as it runs.
 set -euo pipefail
 env_file=${QUILLMARK_WINE_ENV:?QUILLMARK_WINE_ENV names the session env file}
 # shellcheck disable=SC1090
 . "$env_file"
-exec wine "$@"
+out=$(mktemp)
+trap 'rm -f "$out"' EXIT
+rc=0
+wine "$@" >"$out" 2>&1 </dev/null || rc=$?
+cat "$out"
+exit $rc

@@ -4,6 +4,7 @@
 #include "Driver.h"
 #include "Win95.h"
 #include "app/resource.h"
+#include "win/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -45,11 +46,16 @@ bool OpensWith(const std::string& shown, const std::string& title)
            (shown[title.size()] == '\r' || shown[title.size()] == '\n');
 }
 
-// Ends the viewer, which outlives the program that called it.
+// Ends the viewer, which outlives the program that called it, and its process with it,
+// so that the next test starts without one.
 void CloseViewer(HWND viewer)
 {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(viewer, &pid);
+    win::UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid));
     PostMessageA(viewer, WM_CLOSE, 0, 0);
     driver::WaitUntil([&] { return !IsWindow(viewer); }, 5000);
+    if (process && WaitForSingleObject(process.get(), 5000) != WAIT_OBJECT_0) TerminateProcess(process.get(), 0);
 }
 
 class HelpTest : public ::testing::Test {

@@ -361,15 +361,23 @@ TEST_F(ConfigDialogTest, PickedFoldersFollowTheSelectionAndOnlyPrefixesGetABacks
         PostMessageA(browser, WM_COMMAND, IDCANCEL, 0);
         EXPECT_TRUE(d.OtherGone());
     };
-    auto path = [&](HWND browser) {
-        SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(picked.c_str()));
+    // A browse dialog still setting itself up may pass over a selection: it is asked
+    // again until its field reports the folder.
+    auto path = [&](const Dlg& d, int field) {
+        return [&d, &picked, field](HWND browser) {
+            driver::WaitUntil([&] {
+                SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(picked.c_str()));
+                Sleep(100);
+                return d.Text(field).rfind(picked, 0) == 0;
+            });
+        };
     };
     Configure([&](const Dlg& d) {
         d.Tab(1);
-        pick(d, IDC_BUTTON3, path);
+        pick(d, IDC_BUTTON3, path(d, IDC_EDIT1));
         EXPECT_EQ(d.Text(IDC_EDIT1), picked + "\\");
         EXPECT_EQ(form->Settings.BootDir, picked + "\\");
-        pick(d, IDC_BUTTON10, path);
+        pick(d, IDC_BUTTON10, path(d, IDC_EDIT3));
         EXPECT_EQ(d.Text(IDC_EDIT3), picked);
         EXPECT_EQ(form->Settings.StartMenuDir, picked);
 
