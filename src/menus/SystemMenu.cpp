@@ -1,0 +1,183 @@
+#include "menus/SystemMenu.h"
+
+#include "win/Error.h"
+
+namespace menus {
+
+namespace {
+
+constexpr UINT_PTR kShowTimer = 0x5953;  // one of the form's timers, apart from its own
+constexpr UINT kShowDelayMs = 300;
+
+void ConvertLevel(HMENU menu, TMenuItem& parent, HWND form, bool& defaultSeen)
+{
+    const int count = GetMenuItemCount(menu);
+    for (int pos = 0; pos < count; ++pos) {
+        char text[256] = {};
+        MENUITEMINFOA mii{sizeof mii};
+        mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+        mii.dwTypeData = text;
+        mii.cch = sizeof text;
+        if (!GetMenuItemInfoA(menu, static_cast<UINT>(pos), TRUE, &mii)) continue;
+        auto item = std::make_unique<TMenuItem>();
+        if (mii.fType & MFT_SEPARATOR) {
+            item->Caption.assign(1, '-');
+        } else {
+            item->Caption = text;
+            item->Enabled = !(mii.fState & (MFS_DISABLED | MFS_GRAYED));
+            item->Default = (mii.fState & MFS_DEFAULT) != 0;
+            defaultSeen = defaultSeen || item->Default;
+            item->Command = mii.wID;
+            item->Tag = static_cast<INT_PTR>(mii.wID);
+            item->Name = SystemCommandName(mii.wID);
+            item->ShortCut = TextToShortCut(item->ShortCutText());
+            item->OnClick = [form](TMenuItem& i) { PostMessageA(form, WM_SYSCOMMAND, static_cast<WPARAM>(i.Tag), 0); };
+        }
+        TMenuItem& added = parent.Add(std::move(item));
+        if (mii.hSubMenu) {
+            added.OnClick = nullptr;
+            ConvertLevel(mii.hSubMenu, added, form, defaultSeen);
+        }
+    }
+}
+
+void Disable(TMenuItem& root, std::initializer_list<UINT> commands)
+{
+    for (UINT c : commands)
+        if (TMenuItem* i = root.FindCommand(c)) i->Enabled = false;
+}
+
+} // namespace
+
+std::string SystemCommandName(UINT command)
+{
+    switch (command & 0xFFF0) {
+    case SC_RESTORE: return "SYSTEMRESTORE";
+    case SC_MOVE: return "SYSTEMMOVE";
+    case SC_SIZE: return "SYSTEMSIZE";
+    case SC_MINIMIZE: return "SYSTEMMINIMIZE";
+    case SC_MAXIMIZE: return "SYSTEMMAXIMIZE";
+    case SC_CLOSE: return "SYSTEMCLOSE";
+    default: return {};
+    }
+}
+
+TSystemMenu::TSystemMenu(win::Window& owner) : TDropMenu(owner.Handle())
+{
+    if (!dynamic_cast<TForm*>(&owner))
+        throw win::Error("Error: Owner if TSystemMenu component is not a DropMenus.TForm. Possible reason: DropMenus "
+                         "unit doesn't placed at the end of uses clause of your form's unit");
+}
+
+void TSystemMenu::Convert()
+{
+    TMenuItem& root = *Items();
+    root.Items.clear();
+    HWND form = Owner();
+    HMENU platform = GetSystemMenu(form, FALSE);
+    if (!platform) return;
+    bool defaultSeen = false;
+    ConvertLevel(platform, root, form, defaultSeen);
+    if (!defaultSeen)
+        if (TMenuItem* close = root.FindCommand(SC_CLOSE)) close->Default = true;
+    if (IsZoomed(form)) Disable(root, {SC_SIZE, SC_MOVE, SC_MAXIMIZE});
+    else if (!IsIconic(form)) Disable(root, {SC_RESTORE});
+}
+
+void TSystemMenu::Show(POINT at, bool fromIcon)
+{
+    if (!Enabled) return;
+    Convert();
+    if (OnShow) OnShow();
+    if (AllowAdjust) OpenAnimation = fromIcon ? TAnimation::anSmart : TAnimation::anPopup;
+    Popup(at.x, at.y);
+}
+
+TPlacement TSystemMenu::Context(POINT at) const
+{
+    TPlacement p = TDropMenu::Context(at);
+    p.origin = TOrigin::oSystemMenu;
+    RECT r;
+    GetWindowRect(Owner(), &r);
+    p.formTop = r.top;
+    return p;
+}
+
+TForm::TForm() = default;
+
+TForm::~TForm() { systemMenu_.reset(); }
+
+void TForm::Loaded()
+{
+    if (!systemMenu_) systemMenu_ = std::make_unique<TSystemMenu>(*this);
+}
+
+POINT TForm::IconMenuPoint() const
+{
+    RECT r;
+    GetWindowRect(Handle(), &r);
+    const LONG ex = GetWindowLongA(Handle(), GWL_EXSTYLE);
+    const int frame = (ex & WS_EX_DLGMODALFRAME) || !(GetWindowLongA(Handle(), GWL_STYLE) & WS_THICKFRAME)
+                          ? GetSystemMetrics(SM_CYFIXEDFRAME)
+                          : GetSystemMetrics(SM_CYSIZEFRAME);
+    const int caption = (ex & WS_EX_TOOLWINDOW) ? GetSystemMetrics(SM_CYSMCAPTION) : GetSystemMetrics(SM_CYCAPTION);
+    return POINT{r.left + frame, r.top + frame + caption};
+}
+
+void TForm::ShowSystemMenu(POINT at, bool fromIcon, bool delayed)
+{
+    Loaded();
+    point_ = at;
+    fromIcon_ = fromIcon;
+    if (delayed) {
+        SetTimer(Handle(), kShowTimer, kShowDelayMs, nullptr);
+        return;
+    }
+    KillTimer(Handle(), kShowTimer);
+    systemMenu_->Show(point_, fromIcon_);
+}
+
+LRESULT TForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_NCLBUTTONDOWN:
+        if (wp != HTSYSMENU) break;
+        ShowSystemMenu(IconMenuPoint(), true, true);
+        return 0;
+    case WM_NCLBUTTONDBLCLK:
+        // The platform closes the window on a double click on the icon.
+        if (wp == HTSYSMENU) KillTimer(Handle(), kShowTimer);
+        break;
+    case WM_NCRBUTTONDOWN:
+        if (wp == HTCAPTION || wp == HTSYSMENU) return 0;
+        break;
+    case WM_NCRBUTTONUP:
+        if (wp != HTCAPTION && wp != HTSYSMENU) break;
+        ShowSystemMenu(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))}, false, false);
+        return 0;
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wp) == Handle()) {
+            const POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+            const LRESULT hit = SendMessageA(Handle(), WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
+            if (hit == HTCAPTION || hit == HTSYSMENU) return 0;
+        }
+        break;
+    case WM_SYSCOMMAND:
+        // Alt+Space that reached the platform without the menu hook.
+        if ((wp & 0xFFF0) == SC_KEYMENU && lp == ' ') {
+            ShowSystemMenu(IconMenuPoint(), true, false);
+            return 0;
+        }
+        break;
+    case WM_TIMER:
+        if (wp != kShowTimer) break;
+        KillTimer(Handle(), kShowTimer);
+        if (systemMenu_) systemMenu_->Show(point_, fromIcon_);
+        return 0;
+    default:
+        break;
+    }
+    return Window::HandleMessage(msg, wp, lp);
+}
+
+} // namespace menus
