@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "app/resource.h"
+#include "menus/MenuHook.h"
 
 #include <commctrl.h>
 
@@ -33,10 +34,10 @@ TApplication::~TApplication()
 
 TApplication& TApplication::Instance() { return *g_app; }
 
-void TApplication::SetMainForm(HWND form, HACCEL shortcuts) noexcept
+void TApplication::SetMainForm(HWND form) noexcept
 {
     mainForm_ = form;
-    shortcuts_ = shortcuts;
+    menus::SetApplicationMainForm(form);
 }
 
 bool TApplication::Dispatch(MSG& msg)
@@ -46,7 +47,6 @@ bool TApplication::Dispatch(MSG& msg)
         exitCode_ = static_cast<int>(msg.wParam);
         return false;
     }
-    if (mainForm_ && shortcuts_ && TranslateAcceleratorA(mainForm_, shortcuts_, &msg)) return true;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
     return true;
