@@ -60,7 +60,9 @@ TAnimationSteps StepsFor(TAnimation kind, int width, int height, int frames)
 std::vector<SIZE> OpeningFrames(TAnimation kind, int width, int height, TAnimationSteps steps)
 {
     std::vector<SIZE> frames;
-    if (kind == TAnimation::anNone || (!GrowsWidth(kind) && !GrowsHeight(kind))) return frames;
+    // With a timeout of a frame or two the step comes out 0: the drop-down then opens
+    // at once instead of never.
+    if (!(GrowsWidth(kind) && steps.h > 0) && !(GrowsHeight(kind) && steps.v > 0)) return frames;
     SIZE s{GrowsWidth(kind) ? 0 : width, GrowsHeight(kind) ? 0 : height};
     for (;;) {
         if (GrowsWidth(kind)) s.cx += steps.h;

@@ -20,8 +20,15 @@ constexpr UINT_PTR kHoverTimer = 1;
 constexpr UINT kHoverMs = 300;
 
 TDropMenu* g_active = nullptr;
-// Sub-menu windows closed from inside their own handlers wait here for the next opening.
+// Sub-menu windows closed from inside a drop-down's handler wait here until no handler
+// of a drop-down runs any more.
 std::vector<std::unique_ptr<TDropMenuForm>> g_released;
+int g_handlers = 0;
+
+void FreeReleased()
+{
+    if (g_handlers == 0) g_released.clear();
+}
 
 TMenuHintWindow& HintWindow()
 {
@@ -197,7 +204,7 @@ bool TDropMenuForm::StillOpen() const { return showing_ && !closing_ && TDropMen
 
 void TDropMenuForm::Popup(POINT at, const TPlacement& context)
 {
-    g_released.clear();
+    FreeReleased();
     const SIZE size = Measure();
     TPlacement p = context;
     p.at = at;
@@ -573,6 +580,10 @@ bool TDropMenuForm::KeyDown(WPARAM key)
 
 LRESULT TDropMenuForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
+    struct Running {
+        Running() { ++g_handlers; }
+        ~Running() { --g_handlers; }
+    } running;
     switch (msg) {
     case WM_PAINT: {
         PAINTSTRUCT ps;
@@ -666,6 +677,7 @@ void TDropMenu::CloseTree(bool animate)
     g_active = nullptr;
     if (OnMenuClose) OnMenuClose(nullptr);
     if (Bar && Button) Bar->ReleaseButton(Button);
+    FreeReleased();
 }
 
 void TDropMenu::Execute(TMenuItem& item)

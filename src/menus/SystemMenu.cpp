@@ -82,6 +82,12 @@ void TSystemMenu::Convert()
         if (TMenuItem* close = root.FindCommand(SC_CLOSE)) close->Default = true;
     if (IsZoomed(form)) Disable(root, {SC_SIZE, SC_MOVE, SC_MAXIMIZE});
     else if (!IsIconic(form)) Disable(root, {SC_RESTORE});
+    // Some platforms set these states only when their own menu opens: a window without
+    // a sizing frame or a box must not be sized, minimised or maximised from ours.
+    const LONG style = GetWindowLongA(form, GWL_STYLE);
+    if (!(style & WS_THICKFRAME)) Disable(root, {SC_SIZE});
+    if (!(style & WS_MINIMIZEBOX)) Disable(root, {SC_MINIMIZE});
+    if (!(style & WS_MAXIMIZEBOX)) Disable(root, {SC_MAXIMIZE});
 }
 
 void TSystemMenu::Show(POINT at, bool fromIcon)

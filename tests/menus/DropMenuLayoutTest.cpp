@@ -68,6 +68,11 @@ TEST(DropMenuLayout, A120PixelDropDownGrowsBy15PerFrame)
     EXPECT_EQ(unfold.size(), 17u);
     EXPECT_EQ(unfold.back().cy, 34);
     EXPECT_EQ(unfold.back().cx, 17 * 17);
+    // A timeout of 1 ms gives one frame and a vertical step of 0: shown at once, not never.
+    auto tiny = StepsFor(TAnimation::anVSlide, 100, 120, FramesPerDimension(1, false));
+    EXPECT_EQ(tiny.v, 0);
+    EXPECT_TRUE(OpeningFrames(TAnimation::anVSlide, 100, 120, tiny).empty());
+    EXPECT_TRUE(ClosingFrames(TAnimation::anVSlide, 100, 120, tiny).empty());
     auto flat = OpeningFrames(TAnimation::anUnfold, 300, 25, StepsFor(TAnimation::anUnfold, 300, 25, 12));
     EXPECT_EQ(flat.size(), 17u);
 }

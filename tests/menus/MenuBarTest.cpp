@@ -6,6 +6,8 @@
 #include "win/Error.h"
 #include "win/Hint.h"
 
+#include <algorithm>
+
 namespace {
 
 using namespace menutest;
@@ -34,7 +36,7 @@ TEST_F(MenuBarTest, BarShowsTheTopLevelItemsAsButtonsInsteadOfThePlatformMenu)
     EXPECT_EQ(bar->Button(1).Caption, "&Extras");
     EXPECT_EQ(bar->Button(2).Caption, "&?");
     EXPECT_EQ(bar->Caption, "Menu Bar");
-    EXPECT_EQ(dock.Height(), bar->BarHeight()) << "the dock grows to the bar";
+    EXPECT_EQ(dock->Height(), bar->BarHeight()) << "the dock grows to the bar";
     RECT r;
     GetWindowRect(bar->Handle(), &r);
     RECT client;
@@ -287,6 +289,31 @@ TEST_F(MenuBarTest, SystemMenuOpensFromAltSpaceAndTheCaptionWithItsImages)
         if (f.Row(i) == close) f.Choose(i);
     Pump();
     EXPECT_EQ(host->sysCommands, std::vector<UINT>{SC_CLOSE});
+}
+
+TEST(SystemMenuStates, FollowTheWindowsStateAndFrame)
+{
+    struct Case {
+        DWORD style;
+        int show;
+        std::vector<UINT> disabled;
+    } cases[] = {
+        {WS_OVERLAPPEDWINDOW, SW_SHOWNORMAL, {SC_RESTORE}},
+        {WS_OVERLAPPEDWINDOW, SW_MAXIMIZE, {SC_SIZE, SC_MOVE, SC_MAXIMIZE}},
+        {WS_CAPTION | WS_SYSMENU, SW_SHOWNORMAL, {SC_RESTORE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE}},
+    };
+    for (const auto& c : cases) {
+        Host h(c.style);
+        ShowWindow(h.Handle(), c.show);
+        h.SystemMenu()->Convert();
+        for (UINT command : {SC_RESTORE, SC_MOVE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE, SC_CLOSE}) {
+            TMenuItem* item = h.SystemMenu()->Items()->FindCommand(command);
+            if (!item) continue;  // the platform left the entry out
+            const bool off = std::find(c.disabled.begin(), c.disabled.end(), command) != c.disabled.end();
+            EXPECT_EQ(item->Enabled, !off) << std::hex << c.style << " " << c.show << " " << command;
+        }
+        ShowWindow(h.Handle(), SW_HIDE);
+    }
 }
 
 TEST(SystemMenuOwner, MustBeAFormOfTheMenusOwnClass)

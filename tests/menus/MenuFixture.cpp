@@ -64,10 +64,10 @@ std::vector<HWND> DropDowns()
     return found;
 }
 
-Host::Host()
+Host::Host(DWORD style)
 {
     RegisterClassOnce("MenuTestHost");
-    Create(0, "MenuTestHost", "Menütest", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 80, 600, 400, nullptr, nullptr);
+    Create(0, "MenuTestHost", "Menütest", style | WS_VISIBLE, 100, 80, 600, 400, nullptr, nullptr);
     Loaded();
 }
 
@@ -113,14 +113,18 @@ HMENU MakeTestMenu()
 
 void MenuTest::SetUp()
 {
-    host = std::make_unique<Host>();
+    static Host* shared = new Host();
+    host = shared;
+    host->commands.clear();
+    host->sysCommands.clear();
     menu = std::make_unique<menus::TMainMenu>(MakeTestMenu());
-    dock.CreateWnd(host->Handle(), 1, 12);
+    dock = std::make_unique<menus::TDock>();
+    dock->CreateWnd(host->Handle(), 1, 12);
     bar = std::make_unique<menus::TMenuBar>();
     bar->Timeout = 5;
-    bar->CreateWnd(dock.Handle(), host->Handle());
+    bar->CreateWnd(dock->Handle(), host->Handle());
     bar->SetMainMenu(menu.get());
-    dock.AdjustSize();
+    dock->AdjustSize();
     Activate();
 }
 
@@ -128,7 +132,7 @@ void MenuTest::TearDown()
 {
     menus::TDropMenu::CloseActive(false);
     bar.reset();
-    host.reset();
+    dock.reset();
     menu.reset();
     Pump(20);
 }
