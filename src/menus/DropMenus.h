@@ -106,14 +106,8 @@ private:
     std::vector<SIZE> shownFrames_;
 };
 
-class TDropMenu {
-public:
-    // owner: the form whose commands the items are; it receives the posted commands.
-    explicit TDropMenu(HWND owner);
-    TDropMenu(const TDropMenu&) = delete;
-    TDropMenu& operator=(const TDropMenu&) = delete;
-    virtual ~TDropMenu();
-
+// What a drop-down menu and a menu bar, which hands them on to its drop-downs, have alike.
+struct TDropMenuSettings {
     bool ShowHint = false;
     TAnimation OpenAnimation = TAnimation::anPopup;
     TAnimation CloseAnimation = TAnimation::anPopup;
@@ -130,6 +124,15 @@ public:
     std::function<void()> OnPopup;
     std::function<void(TMenuItem*)> OnMenuCommand;
     std::function<void(TMenuItem*)> OnMenuClose;
+};
+
+class TDropMenu : public TDropMenuSettings {
+public:
+    // owner: the form whose commands the items are; it receives the posted commands.
+    explicit TDropMenu(HWND owner);
+    TDropMenu(const TDropMenu&) = delete;
+    TDropMenu& operator=(const TDropMenu&) = delete;
+    virtual ~TDropMenu();
 
     // The items shown: the menu item whose children the menu bar gives it, or its own.
     TMenuItem* Items() noexcept { return items_ ? items_ : &own_; }

@@ -2,6 +2,7 @@
 
 #include "menus/DropMenuLayout.h"
 #include "menus/MenuHook.h"
+#include "menus/SystemMenu.h"
 #include "win/Error.h"
 #include "win/Hint.h"
 
@@ -13,7 +14,20 @@ namespace menus {
 namespace {
 
 constexpr const char* kBarClass = "TMenuBar";
+constexpr const char* kMenuProp = "Quillmark.Menu";
 constexpr int kMargin = 2;
+constexpr UINT_PTR kChildTimer = 1, kSystemTimer = 2;
+constexpr UINT kChildTimerMs = 100, kSystemDelayMs = 175;
+
+HICON ChildIcon(HWND child, HWND frame)
+{
+    for (HWND w : {child, frame}) {
+        if (auto icon = reinterpret_cast<HICON>(SendMessageA(w, WM_GETICON, ICON_SMALL, 0))) return icon;
+        if (auto icon = reinterpret_cast<HICON>(GetClassLongPtrA(w, GCLP_HICONSM))) return icon;
+        if (auto icon = reinterpret_cast<HICON>(GetClassLongPtrA(w, GCLP_HICON))) return icon;
+    }
+    return LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+}
 
 std::vector<TMenuBar*>& BarList()
 {
@@ -66,6 +80,8 @@ bool TBarButton::Vertical() const
 
 SIZE TBarButton::Measure(HDC dc, HFONT font, bool sideDocked) const
 {
+    if (gap_) return sideDocked ? SIZE{0, 2} : SIZE{2, 0};
+    if (filler_) return SIZE{0, 0};
     win::SelectObj sel(dc, font);
     const std::string shown = StripAccessMarks(Caption);
     SIZE ext{};
@@ -124,7 +140,11 @@ void TBarButton::Draw(TOffscreen& target, HFONT font, bool hot, bool pressed, bo
 
 // ------------------------------------------------------------------ the bar
 
-TMenuBar::TMenuBar() { BarList().push_back(this); }
+TMenuBar::TMenuBar()
+{
+    OpenAnimation = CloseAnimation = TAnimation::anSmart;
+    BarList().push_back(this);
+}
 
 TMenuBar::~TMenuBar()
 {
@@ -156,6 +176,85 @@ void TMenuBar::CreateWnd(HWND dock, HWND form)
     Create(0, kBarClass, Caption.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, r.right, 20, dock, nullptr);
     if (!Font) Font = DefaultMenuFont();
     Layout();
+    // A frame window of child windows: the bar follows its active child.
+    if (FindWindowExA(form_, nullptr, "MDICLIENT", nullptr)) SetTimer(Handle(), kChildTimer, kChildTimerMs, nullptr);
+}
+
+void TMenuBar::SetWindowMenu(HWND child, TMainMenu* menu)
+{
+    if (menu) SetPropA(child, kMenuProp, menu);
+    else RemovePropA(child, kMenuProp);
+}
+
+HWND TMenuBar::ActiveChild(bool* maximized) const
+{
+    HWND client = form_ ? FindWindowExA(form_, nullptr, "MDICLIENT", nullptr) : nullptr;
+    BOOL max = FALSE;
+    HWND child = client ? reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&max)))
+                        : nullptr;
+    if (maximized) *maximized = child && max;
+    return child;
+}
+
+void TMenuBar::CheckChild()
+{
+    bool maximized = false;
+    HWND child = ActiveChild(&maximized);
+    if (child == child_ && maximized == childMaximized_) return;
+    child_ = child;
+    childMaximized_ = maximized;
+    childMenu_ = child ? static_cast<TMainMenu*>(GetPropA(child, kMenuProp)) : nullptr;
+    Rebuild();
+}
+
+void TMenuBar::AddChildButtons(HWND child)
+{
+    auto system = std::make_unique<TBarButton>();
+    system->system_ = true;
+    {
+        // The child's small icon on a 17 by 17 image in the bar's colour.
+        win::WindowDC screen(nullptr);
+        system->ownImage_.reset(CreateCompatibleBitmap(screen.get(), 17, 17));
+        win::UniqueMemDC dc(CreateCompatibleDC(screen.get()));
+        win::SelectObj sel(dc.get(), system->ownImage_.get());
+        RECT r{0, 0, 17, 17};
+        FillRect(dc.get(), &r, GetSysColorBrush(COLOR_BTNFACE));
+        DrawIconEx(dc.get(), 0, 0, ChildIcon(child, form_), GetSystemMetrics(SM_CXSMICON),
+                   GetSystemMetrics(SM_CYSMICON), 0, nullptr, DI_NORMAL);
+    }
+    system->Image = system->ownImage_.get();
+    auto menu = std::make_unique<TDropMenu>(form_);
+    menu->SetItems(&system->systemItems_);
+    TMenuItem* items = &system->systemItems_;
+    static_cast<TDropMenuSettings&>(*menu) = *this;
+    menu->ParentFont = false;
+    menu->OnPopup = [this, items] { ConvertSystemMenu(child_, *items); };
+    menu->Bar = this;
+    system->Menu = std::move(menu);
+    buttons_.push_back(std::move(system));
+
+    auto filler = std::make_unique<TBarButton>();
+    filler->filler_ = true;
+    filler->Enabled = false;
+    buttons_.push_back(std::move(filler));
+
+    auto command = [&](const char* image, const char* hint, UINT sc) {
+        auto b = std::make_unique<TBarButton>();
+        b->ownImage_.reset(LoadBitmapA(GetModuleHandleA(nullptr), image));
+        b->Image = b->ownImage_.get();
+        b->Hint = hint;
+        b->sysCommand_ = sc;
+        buttons_.push_back(std::move(b));
+    };
+    if (GetWindowLongA(child, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) {
+        command("MINIMIZE_SMALL", "Minimize window", SC_MINIMIZE);
+        command("RESTORE_SMALL", "Restore window", SC_RESTORE);
+        auto gap = std::make_unique<TBarButton>();
+        gap->gap_ = true;
+        gap->Enabled = false;
+        buttons_.push_back(std::move(gap));
+    }
+    command("CLOSE_SMALL", "Close window", SC_CLOSE);
 }
 
 void TMenuBar::SetMainMenu(TMainMenu* menu)
@@ -190,21 +289,7 @@ void TMenuBar::AddButton(TMenuItem& item)
     if (!item.Items.empty()) {
         auto m = std::make_unique<TDropMenu>(form_);
         m->SetItems(&item);
-        m->OpenAnimation = OpenAnimation;
-        m->CloseAnimation = CloseAnimation;
-        m->Alignment = Alignment;
-        m->Timeout = Timeout;
-        m->DoubleSpeed = DoubleSpeed;
-        m->ShowHint = ShowHint;
-        m->ItemHeight = ItemHeight;
-        m->SeparatorHeight = SeparatorHeight;
-        m->Indent = Indent;
-        m->StatusBar = StatusBar;
-        m->StatusBarIndex = StatusBarIndex;
-        m->OnPopup = OnPopup;
-        m->OnMenuCommand = OnMenuCommand;
-        m->OnMenuClose = OnMenuClose;
-        m->Font = Font;
+        static_cast<TDropMenuSettings&>(*m) = *this;
         m->ParentFont = false;
         m->Bar = this;
         b->Menu = std::move(m);
@@ -225,6 +310,7 @@ void TMenuBar::Rebuild()
         for (TMenuItem* item :
              MergedItems(mainMenu_ ? &mainMenu_->Items() : nullptr, childMenu_ ? &childMenu_->Items() : nullptr))
             AddButton(*item);
+        if (child_ && childMaximized_) AddChildButtons(child_);
         Layout();
     }
     rebuilding_ = false;
@@ -250,9 +336,18 @@ void TMenuBar::Layout()
     }
     for (auto& b : buttons_) b->Bounds.bottom = b->Bounds.top + tallest;
     height_ = tallest + 2 * kMargin;
-    // The bar fills its dock's width.
+    // The bar fills its dock's width; a filler takes up what the buttons leave.
     RECT dock;
     GetClientRect(GetParent(Handle()), &dock);
+    const int free = dock.right - kMargin - x;
+    bool after = false;
+    for (auto& b : buttons_) {
+        if (after) OffsetRect(&b->Bounds, std::max(free, 0), 0);
+        if (b->filler_ && free > 0) {
+            b->Bounds.right += free;
+            after = true;
+        }
+    }
     SetWindowPos(Handle(), nullptr, 0, 0, dock.right, height_, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
     InvalidateRect(Handle(), nullptr, TRUE);
 }
@@ -347,6 +442,25 @@ void TMenuBar::ClickButton(int index, bool byKeyboard)
     }
     TDropMenu::CloseActive(false);
     LeaveKeyboardMode();
+    if (b.sysCommand_) {
+        PlayMenuSound("MenuCommand");
+        if (child_) SendMessageA(child_, WM_SYSCOMMAND, b.sysCommand_, 0);
+        return;
+    }
+    if (b.system_ && !byKeyboard) {
+        // A second press within the double-click time closes the child instead; the
+        // menu waits to see whether one comes.
+        const DWORD now = GetTickCount();
+        if (systemClick_ && now - systemClick_ <= GetDoubleClickTime()) {
+            systemClick_ = 0;
+            KillTimer(Handle(), kSystemTimer);
+            if (child_) SendMessageA(child_, WM_SYSCOMMAND, SC_CLOSE, 0);
+            return;
+        }
+        systemClick_ = now;
+        SetTimer(Handle(), kSystemTimer, kSystemDelayMs, nullptr);
+        return;
+    }
     if (b.Item && b.Item->OnClick) b.Item->OnClick(*b.Item);
     if (!b.Menu) {
         PlayMenuSound("MenuCommand");
@@ -453,6 +567,7 @@ void TMenuBar::Paint(HDC dc)
     TOffscreen image;
     for (int i = 0; i < ButtonCount(); ++i) {
         const TBarButton& b = Button(i);
+        if (b.gap_ || b.filler_) continue;
         b.Draw(image, Font, i == hot_ || (keyboard_ && i == keyboardButton_), i == pressed_, b.Vertical());
         BitBlt(dc, b.Bounds.left, b.Bounds.top, image.Width(), image.Height(), image.DC(), 0, 0, SRCCOPY);
     }
@@ -520,6 +635,14 @@ LRESULT TMenuBar::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         ClickButton(ButtonAt(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))}));
         return 0;
     case WM_SIZE:
+        return 0;
+    case WM_TIMER:
+        if (wp == kChildTimer) CheckChild();
+        if (wp == kSystemTimer) {
+            KillTimer(Handle(), kSystemTimer);
+            for (int i = 0; i < ButtonCount(); ++i)
+                if (Button(i).system_) OpenMenu(i, false);
+        }
         return 0;
     default:
         return Window::HandleMessage(msg, wp, lp);

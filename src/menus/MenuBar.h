@@ -7,6 +7,7 @@
 #include "menus/DropMenus.h"
 #include "menus/MenuItem.h"
 #include "menus/MenuTypes.h"
+#include "win/Handles.h"
 #include "win/Window.h"
 
 #include <functional>
@@ -43,36 +44,25 @@ public:
     bool Vertical() const;
     bool SystemButton() const noexcept { return system_; }
 
+    bool Filler() const noexcept { return filler_; }
+    // The system command a button of a maximised child window sends it, or 0.
+    UINT SysCommand() const noexcept { return sysCommand_; }
+
 private:
     friend class TMenuBar;
-
-// The top-level items the bar shows, group by group from 0 to 255: the child menu's
-// items of a group where it has any, else the main menu's.
-std::vector<TMenuItem*> MergedItems(TMenuItem* main, TMenuItem* child);
     bool system_ = false;
+    bool filler_ = false;
+    bool gap_ = false;
+    UINT sysCommand_ = 0;
+    win::UniqueBitmap ownImage_;
+    TMenuItem systemItems_;
 };
 
-class TMenuBar : public win::Window {
+class TMenuBar : public win::Window, public TDropMenuSettings {
 public:
     TMenuBar();
     ~TMenuBar() override;
 
-    TAnimation OpenAnimation = TAnimation::anSmart;
-    TAnimation CloseAnimation = TAnimation::anSmart;
-    int Timeout = 20;
-    bool DoubleSpeed = false;
-    int ItemHeight = 19;
-    int SeparatorHeight = 11;
-    int Indent = 27;
-    HWND StatusBar = nullptr;
-    int StatusBarIndex = 0;
-    TMenuAlignment Alignment = TMenuAlignment::taLeftJustify;
-    std::function<void()> OnPopup;
-    std::function<void(TMenuItem*)> OnMenuCommand;
-    std::function<void(TMenuItem*)> OnMenuClose;
-    HFONT Font = nullptr;
-    bool ParentFont = true;
-    bool ShowHint = false;
     std::string Caption = "Menu Bar";
 
     // Creates the bar in its dock; form is the window whose menu it shows.
@@ -86,6 +76,12 @@ public:
     // items of the same group.
     void SetChildMenu(TMainMenu* menu);
     void Rebuild();
+    // The menu a child window of a frame window brings along.
+    static void SetWindowMenu(HWND child, TMainMenu* menu);
+    // The active child of a frame window (a form with a client window for children), or none.
+    HWND ActiveChild(bool* maximized = nullptr) const;
+    // Follows the active child and its state: the frame window's timer calls it.
+    void CheckChild();
 
     int ButtonCount() const { return static_cast<int>(buttons_.size()); }
     TBarButton& Button(int i) { return *buttons_[static_cast<size_t>(i)]; }
@@ -130,6 +126,7 @@ private:
     void KeyboardKey(WPARAM key);
     void Redraw();
     TMenuItem* FindShortCut(TShortCut sc);
+    void AddChildButtons(HWND child);
 
     HWND form_ = nullptr;
     TMainMenu* mainMenu_ = nullptr;
@@ -144,6 +141,9 @@ private:
     int height_ = 0;
     POINT lastMouse_{-1000, -1000};
     bool tracking_ = false;
+    HWND child_ = nullptr;
+    bool childMaximized_ = false;
+    DWORD systemClick_ = 0;
 };
 
 } // namespace menus

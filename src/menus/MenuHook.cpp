@@ -170,6 +170,13 @@ bool TMenuBar::HookMessage(const MSG& msg)
         formBar->KeyboardKey(key);
         return true;
     }
+    if (alt && (key == VK_OEM_MINUS || key == VK_SUBTRACT) && formBar)
+        if (HWND child = formBar->ActiveChild()) {
+            RECT r;
+            GetWindowRect(child, &r);
+            PostMessageA(child, WM_NCLBUTTONDOWN, HTSYSMENU, MAKELPARAM(r.left, r.top));
+            return true;
+        }
     if (alt && key == VK_SPACE) {
         RECT r;
         GetWindowRect(active, &r);

@@ -9,35 +9,21 @@ namespace {
 constexpr UINT_PTR kShowTimer = 0x5953;  // one of the form's timers, apart from its own
 constexpr UINT kShowDelayMs = 300;
 
-void ConvertLevel(HMENU menu, TMenuItem& parent, HWND form, bool& defaultSeen)
+// Entries read from the platform menu post their command to the window.
+void Adopt(TMenuItem& level, HWND window, bool& defaultSeen)
 {
-    const int count = GetMenuItemCount(menu);
-    for (int pos = 0; pos < count; ++pos) {
-        char text[256] = {};
-        MENUITEMINFOA mii{sizeof mii};
-        mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
-        mii.dwTypeData = text;
-        mii.cch = sizeof text;
-        if (!GetMenuItemInfoA(menu, static_cast<UINT>(pos), TRUE, &mii)) continue;
-        auto item = std::make_unique<TMenuItem>();
-        if (mii.fType & MFT_SEPARATOR) {
-            item->Caption.assign(1, '-');
-        } else {
-            item->Caption = text;
-            item->Enabled = !(mii.fState & (MFS_DISABLED | MFS_GRAYED));
-            item->Default = (mii.fState & MFS_DEFAULT) != 0;
-            defaultSeen = defaultSeen || item->Default;
-            item->Command = mii.wID;
-            item->Tag = static_cast<INT_PTR>(mii.wID);
-            item->Name = SystemCommandName(mii.wID);
-            item->ShortCut = TextToShortCut(item->ShortCutText());
-            item->OnClick = [form](TMenuItem& i) { PostMessageA(form, WM_SYSCOMMAND, static_cast<WPARAM>(i.Tag), 0); };
+    for (auto& i : level.Items) {
+        if (i->IsLine()) continue;
+        defaultSeen = defaultSeen || i->Default;
+        i->Name = SystemCommandName(i->Command);
+        i->Tag = static_cast<INT_PTR>(i->Command);
+        if (!i->Items.empty()) {
+            Adopt(*i, window, defaultSeen);
+            continue;
         }
-        TMenuItem& added = parent.Add(std::move(item));
-        if (mii.hSubMenu) {
-            added.OnClick = nullptr;
-            ConvertLevel(mii.hSubMenu, added, form, defaultSeen);
-        }
+        i->OnClick = [window](TMenuItem& item) {
+            PostMessageA(window, WM_SYSCOMMAND, static_cast<WPARAM>(item.Tag), 0);
+        };
     }
 }
 
@@ -69,26 +55,27 @@ TSystemMenu::TSystemMenu(win::Window& owner) : TDropMenu(owner.Handle())
                          "unit doesn't placed at the end of uses clause of your form's unit");
 }
 
-void TSystemMenu::Convert()
+void ConvertSystemMenu(HWND window, TMenuItem& root)
 {
-    TMenuItem& root = *Items();
     root.Items.clear();
-    HWND form = Owner();
-    HMENU platform = GetSystemMenu(form, FALSE);
+    HMENU platform = GetSystemMenu(window, FALSE);
     if (!platform) return;
+    ReadMenu(platform, root);
     bool defaultSeen = false;
-    ConvertLevel(platform, root, form, defaultSeen);
+    Adopt(root, window, defaultSeen);
     if (!defaultSeen)
         if (TMenuItem* close = root.FindCommand(SC_CLOSE)) close->Default = true;
-    if (IsZoomed(form)) Disable(root, {SC_SIZE, SC_MOVE, SC_MAXIMIZE});
-    else if (!IsIconic(form)) Disable(root, {SC_RESTORE});
+    if (IsZoomed(window)) Disable(root, {SC_SIZE, SC_MOVE, SC_MAXIMIZE});
+    else if (!IsIconic(window)) Disable(root, {SC_RESTORE});
     // Some platforms set these states only when their own menu opens: a window without
     // a sizing frame or a box must not be sized, minimised or maximised from ours.
-    const LONG style = GetWindowLongA(form, GWL_STYLE);
+    const LONG style = GetWindowLongA(window, GWL_STYLE);
     if (!(style & WS_THICKFRAME)) Disable(root, {SC_SIZE});
     if (!(style & WS_MINIMIZEBOX)) Disable(root, {SC_MINIMIZE});
     if (!(style & WS_MAXIMIZEBOX)) Disable(root, {SC_MAXIMIZE});
 }
+
+void TSystemMenu::Convert() { ConvertSystemMenu(Owner(), *Items()); }
 
 void TSystemMenu::Show(POINT at, bool fromIcon)
 {

@@ -30,6 +30,10 @@ protected:
     TPlacement Context(POINT at) const override;
 };
 
+// Reads the platform's system menu of a window into root: each entry posts its command
+// to the window; the states follow the window's state and frame.
+void ConvertSystemMenu(HWND window, TMenuItem& root);
+
 // The component name of a system command's entry ("SYSTEMCLOSE"), or empty.
 std::string SystemCommandName(UINT command);
 
