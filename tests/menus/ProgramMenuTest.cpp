@@ -90,8 +90,11 @@ TEST_F(ProgramMenuTest, MenuKeysOpenTheDropDownsWithImagesAndAClickOutsideCloses
     EXPECT_EQ(Height(file), 5 * 19 + 11 + 6) << "the rows of \"&Datei\"";
     Press(VK_DOWN);  // opened from the keyboard on its first row; now the second
     menutest::Pump(100);
-    RECT r;
+    RECT r, window, both;
     GetWindowRect(file, &r);
+    GetWindowRect(p.Main(), &window);
+    UnionRect(&both, &r, &window);
+    Screenshot(both, "window");
     const menus::TImage shot = Screenshot(r, "datei");
     const int w = shot.width;
     EXPECT_EQ(shot.At(w - 10, 3 + 19 + 9), Sys(COLOR_HIGHLIGHT)) << "the second row highlighted";
