@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "app/resource.h"
+#include "menus/MenuHook.h"
 #include "win/LaterCalls.h"
 
 #include <commctrl.h>
@@ -34,10 +35,10 @@ TApplication::~TApplication()
 
 TApplication& TApplication::Instance() { return *g_app; }
 
-void TApplication::SetMainForm(HWND form, HACCEL shortcuts) noexcept
+void TApplication::SetMainForm(HWND form) noexcept
 {
     mainForm_ = form;
-    shortcuts_ = shortcuts;
+    menus::SetApplicationMainForm(form);
 }
 
 bool TApplication::Dispatch(MSG& msg)
@@ -47,7 +48,6 @@ bool TApplication::Dispatch(MSG& msg)
         exitCode_ = static_cast<int>(msg.wParam);
         return false;
     }
-    if (mainForm_ && shortcuts_ && TranslateAcceleratorA(mainForm_, shortcuts_, &msg)) return true;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
     return true;

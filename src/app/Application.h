@@ -20,8 +20,8 @@ public:
     std::string HelpFile;
     HICON Icon() const noexcept { return icon_; }
 
-    // Shortcuts are translated for this window by the loop and by every pump.
-    void SetMainForm(HWND form, HACCEL shortcuts) noexcept;
+    // The menus look up the main form's shortcuts whichever window of the program is active.
+    void SetMainForm(HWND form) noexcept;
     HWND MainForm() const noexcept { return mainForm_; }
 
     // Dispatches every message already waiting, without waiting for new ones.
@@ -40,7 +40,6 @@ private:
 
     HICON icon_ = nullptr;
     HWND mainForm_ = nullptr;
-    HACCEL shortcuts_ = nullptr;
     bool terminated_ = false;
     int exitCode_ = 0;
     mutable int errorBoxes_ = 0;

@@ -38,28 +38,25 @@ TForm1::TForm1(TApplication& app, int argumentCount) : app_(app), argumentCount_
            app.Handle(), nullptr);
     CreateControls();
     FormCreate();
-    app.SetMainForm(Handle(), shortcuts_.get());
+    Loaded();
+    app.SetMainForm(Handle());
 }
 
 TForm1::~TForm1()
 {
-    if (app_.MainForm() == Handle()) app_.SetMainForm(nullptr, nullptr);
+    if (app_.MainForm() == Handle()) app_.SetMainForm(nullptr);
     Destroy();
 }
 
 void TForm1::CreateControls()
 {
-    HINSTANCE inst = GetModuleHandleA(nullptr);
     font_.reset(CreateFontA(-win::Scale(13), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
                             "MS Sans Serif"));
     HWND self = Handle();
 
-    HMENU menu = LoadMenuA(inst, MAKEINTRESOURCEA(IDR_MAINMENU));
-    if (!menu) throw win::Error("Menü nicht gefunden");
-    MB1.Attach(self, menu);
-    FitClientArea();
-    shortcuts_.reset(LoadAcceleratorsA(inst, MAKEINTRESOURCEA(IDR_ACCEL)));
+    CreateMenu();
+    const int dock = Dock1.Height();
 
     AS1.SetAutoPlay(false);
     AS1.CreateWnd(self, IDC_AS1, 16, 16, 281, 49);
@@ -76,7 +73,59 @@ void TForm1::CreateControls()
                                 0, 0, kClientWidth, kListHeight, WS_EX_CLIENTEDGE));
     for (HWND w : {L1.Handle(), PB1.Handle(), B1, LB1.Handle()}) win::SetFont(w, font_.get());
     SendMessageA(LB1.Handle(), LB_SETITEMHEIGHT, 0, win::Scale(16));
+    // The design places the controls below the dock, which takes the room the menu
+    // bar needs.
+    for (HWND w : {AS1.Handle(), L1.Handle(), PB1.Handle(), B1}) {
+        RECT r;
+        GetWindowRect(w, &r);
+        MapWindowPoints(nullptr, self, reinterpret_cast<POINT*>(&r), 2);
+        SetWindowPos(w, nullptr, r.left, r.top + dock, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    OffsetRect(&Bevel1, 0, dock);
+    FitClientArea();
     Layout();
+}
+
+void TForm1::CreateMenu()
+{
+    HINSTANCE inst = GetModuleHandleA(nullptr);
+    HWND self = Handle();
+    HMENU menu = LoadMenuA(inst, MAKEINTRESOURCEA(IDR_MAINMENU));
+    if (!menu) throw win::Error("Menü nicht gefunden");
+    MainMenu1 = std::make_unique<menus::TMainMenu>(menu);
+    auto& items = MainMenu1->Items();
+    const char* topNames[] = {"File1", "Utilities1", "N2"};
+    for (size_t i = 0; i < items.Items.size() && i < 3; ++i) items.Items[i]->Name = topNames[i];
+    static const std::pair<int, const char*> names[] = {
+        {IDM_CONFIGURATION, "Configuration1"}, {IDM_RESCUEDISK, "CreateRescueBootDisk1"}, {IDM_START, "Start1"},
+        {IDM_RESTORE, "Restore1"}, {IDM_EXIT, "Exit1"}, {IDM_EMPTYCOOKIES, "EmptyCookies1"},
+        {IDM_EMPTYRECENT, "EmptyRecentFiles1"}, {IDM_EMPTYTEMP, "EmptyTempDirectory1"}, {IDM_CONTENTS, "Contents1"},
+        {IDM_INFO, "Info1"}};
+    for (const auto& [id, name] : names)
+        if (menus::TMenuItem* item = items.FindCommand(static_cast<UINT>(id))) item->Name = name;
+
+    Dock1.CreateWnd(self, IDC_DOCK1, win::Scale(12));
+    MB1.OpenAnimation = menus::TAnimation::anUnfold;
+    MB1.ShowHint = true;
+    MB1.StatusBarIndex = 0;
+    MB1.Font = font_.get();
+    MB1.CreateWnd(Dock1.Handle(), self);
+    MB1.SetMainMenu(MainMenu1.get());
+    Dock1.AdjustSize();
+
+    // One image each, the same in both states of the item.
+    auto image = [&](int id, const char* resource) {
+        auto b = std::make_unique<menus::TMenuItemBitmaps>(self);
+        b->SetSingleBitmap(true);
+        b->SetUncheckedBmpResource(resource);
+        b->SetMenuItem(items.FindCommand(static_cast<UINT>(id)));
+        return b;
+    };
+    MenuItemBitmaps1 = image(IDM_EMPTYRECENT, "MENURECENT");
+    MenuItemBitmaps2 = image(IDM_EMPTYCOOKIES, "MENUCOOKIES");
+    MenuItemBitmaps3 = image(IDM_RESCUEDISK, "MENURESCUE");
+    MenuItemBitmaps4 = image(IDM_START, "MENUBACKUP");
+    MenuItemBitmaps5 = image(IDM_RESTORE, "MENURESTORE");
 }
 
 // The frame the platform draws may differ from what AdjustWindowRectEx predicts; the
@@ -87,7 +136,7 @@ void TForm1::FitClientArea()
     GetClientRect(Handle(), &client);
     GetWindowRect(Handle(), &window);
     const int dw = win::Scale(kClientWidth) - client.right;
-    const int dh = win::Scale(kClientHeight) - client.bottom;
+    const int dh = win::Scale(kClientHeight) + (Dock1.Handle() ? Dock1.Height() : 0) - client.bottom;
     if (dw || dh)
         SetWindowPos(Handle(), nullptr, 0, 0, window.right - window.left + dw, window.bottom - window.top + dh,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -241,7 +290,7 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     }
     default:
-        return Window::HandleMessage(msg, wp, lp);
+        return TForm::HandleMessage(msg, wp, lp);
     }
 }
 

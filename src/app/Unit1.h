@@ -4,7 +4,10 @@
 
 #include "backup/ShFileOp.h"
 #include "chrome/AnimSymbol.h"
+#include "menus/Dock.h"
 #include "menus/MenuBar.h"
+#include "menus/MenuItemBitmaps.h"
+#include "menus/SystemMenu.h"
 #include "rescue/ShFormat.h"
 #include "settings/Settings.h"
 #include "win/Controls.h"
@@ -13,6 +16,7 @@
 #include "win/Progress.h"
 #include "win/Window.h"
 
+#include <memory>
 #include <string>
 
 class TApplication;
@@ -21,7 +25,7 @@ enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 
 // The window shows what a running command reports (win::Progress): L1 the status, PB1
 // the steps, LB1 one line per item.
-class TForm1 : public win::Window, public win::Progress {
+class TForm1 : public menus::TForm, public win::Progress {
 public:
     // argumentCount: the command-line arguments after the program name; any makes
     // the first paint run one unattended backup and close the program.
@@ -30,7 +34,13 @@ public:
 
     TApplication& Application() const noexcept { return app_; }
 
-    TMenuBar MB1;
+    // The menu: its commands reach RunCommand as WM_COMMAND, from the bar's drop-downs
+    // and from its shortcuts alike.
+    std::unique_ptr<menus::TMainMenu> MainMenu1;
+    menus::TDock Dock1;
+    menus::TMenuBar MB1;
+    std::unique_ptr<menus::TMenuItemBitmaps> MenuItemBitmaps1, MenuItemBitmaps2, MenuItemBitmaps3, MenuItemBitmaps4,
+        MenuItemBitmaps5;
     TAnimatedSymbol AS1;
     win::Label L1;
     win::ProgressBar PB1;
@@ -94,6 +104,7 @@ private:
     using Handler = void (TForm1::*)();
     static Handler HandlerFor(int id);
     void FitClientArea();
+    void CreateMenu();
     void CreateControls();
     void Layout();
 
@@ -103,5 +114,4 @@ private:
     int backupExitCode_ = 0;
     bool busy_ = false;
     win::UniqueFont font_;
-    win::UniqueAccel shortcuts_;
 };

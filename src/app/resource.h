@@ -3,7 +3,6 @@
 
 #define IDI_MAIN 1
 #define IDR_MAINMENU 100
-#define IDR_ACCEL 101
 #define IDD_ABOUT 110
 #define IDC_ABOUT_ICON 111
 #define IDC_ABOUT_VERSION 112
@@ -14,6 +13,7 @@
 #define IDC_PB1 122
 #define IDC_B1 123
 #define IDC_LB1 125
+#define IDC_DOCK1 126
 
 // Main menu commands
 #define IDM_CONFIGURATION 130

@@ -32,11 +32,13 @@ protected:
         win95::ClearSettings();
     }
 
+    // In the window's design coordinates: the client area below the dock of the menu bar.
     RECT ChildRect(HWND w) const
     {
         RECT r;
         GetWindowRect(w, &r);
         MapWindowPoints(nullptr, form->Handle(), reinterpret_cast<POINT*>(&r), 2);
+        OffsetRect(&r, 0, -form->Dock1.Height());
         return r;
     }
     void ExpectBounds(HWND w, int l, int t, int width, int height) const
@@ -68,19 +70,19 @@ TEST_F(MainWindowTest, WindowAndControlsStandAtTheirDesignBounds)
     RECT client;
     GetClientRect(form->Handle(), &client);
     EXPECT_EQ(client.right, win::Scale(512));
-    EXPECT_EQ(client.bottom, win::Scale(215));
+    EXPECT_EQ(client.bottom - form->Dock1.Height(), win::Scale(215));
 
     ExpectBounds(form->AS1.Handle(), 16, 16, 281, 49);
     ExpectBounds(form->L1.Handle(), 16, 81, 281, 16);
     ExpectBounds(form->PB1.Handle(), 15, 100, 380, 16);
     ExpectBounds(form->B1, 404, 94, 101, 28);
     EXPECT_EQ(form->Bevel1.left, win::Scale(1));
-    EXPECT_EQ(form->Bevel1.top, win::Scale(140));
+    EXPECT_EQ(form->Bevel1.top - form->Dock1.Height(), win::Scale(140));
     EXPECT_EQ(form->Bevel1.bottom - form->Bevel1.top, win::Scale(2));
     RECT lb = ChildRect(form->LB1.Handle());
     EXPECT_EQ(lb.left, 0);
     EXPECT_EQ(lb.right, client.right);
-    EXPECT_EQ(lb.bottom, client.bottom);
+    EXPECT_EQ(lb.bottom, client.bottom - form->Dock1.Height());
     EXPECT_EQ(lb.bottom - lb.top, win::Scale(69));
     EXPECT_EQ(SendMessageA(form->LB1.Handle(), LB_GETITEMHEIGHT, 0, 0), win::Scale(16));
 
@@ -106,7 +108,14 @@ TEST_F(MainWindowTest, StartsReadyWithSettingsLoadedAndNoClipOpen)
 
 TEST_F(MainWindowTest, MenuHasEveryItemWithItsCaptionAndShortcut)
 {
-    HMENU bar = form->MB1.Menu();
+    // The platform draws no menu bar; the bar in the dock shows the three menus.
+    EXPECT_EQ(GetMenu(form->Handle()), nullptr);
+    ASSERT_EQ(form->MB1.ButtonCount(), 3);
+    EXPECT_EQ(form->MB1.Button(0).Caption, "&Datei");
+    EXPECT_EQ(form->MB1.Button(1).Caption, "&Zubehör");
+    EXPECT_EQ(form->MB1.Button(2).Caption, "&?");
+    EXPECT_EQ(form->Dock1.Height(), form->MB1.BarHeight());
+    HMENU bar = form->MB1.MainMenu()->Handle();
     ASSERT_EQ(GetMenuItemCount(bar), 3);
     EXPECT_EQ(MenuText(bar, 0), "&Datei");
     EXPECT_EQ(MenuText(bar, 1), "&Zubehör");

@@ -259,7 +259,13 @@ int Program::ProgressMax() const
     return static_cast<int>(max);
 }
 
-bool Program::MenuShown() const { return GetMenu(main_) != nullptr; }
+bool Program::MenuShown() const
+{
+    // The menu is the bar in the window's dock; the platform draws none.
+    HWND dock = GetDlgItem(main_, IDC_DOCK1);
+    HWND bar = dock ? FindWindowExA(dock, nullptr, "TMenuBar", nullptr) : nullptr;
+    return bar && IsWindowVisible(bar);
+}
 
 void Program::Command(int id) const
 {
