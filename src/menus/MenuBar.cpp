@@ -5,6 +5,7 @@
 #include "menus/SystemMenu.h"
 #include "win/Error.h"
 #include "win/Hint.h"
+#include "win/LaterCalls.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -596,8 +597,7 @@ LRESULT TMenuBar::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_MOUSEMOVE: {
         const POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
         if (!tracking_) {
-            TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, Handle(), 0};
-            tracking_ = TrackMouseEvent(&tme) != FALSE;
+            tracking_ = win::TrackMouseLeave(Handle());
         }
         const bool moved = std::abs(p.x - lastMouse_.x) > 2 || std::abs(p.y - lastMouse_.y) >= 3;
         lastMouse_ = p;

@@ -1,5 +1,6 @@
 #include "win/LaterCalls.h"
 
+#include "win/Files.h"
 #include "win/Handles.h"
 
 #include <commctrl.h>
@@ -16,12 +17,6 @@ Proc Lookup(const char* dll, const char* name)
     // Every library asked for here is loaded by the program's own imports already.
     HMODULE module = GetModuleHandleA(dll);
     return module ? reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
-
-bool IsFolder(const std::string& path)
-{
-    DWORD attr = GetFileAttributesA(path.c_str());
-    return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // Length of the part of path that names its root: "C:\", "\\server\share\" or "\".
@@ -107,6 +102,18 @@ bool CreateFolderPath(const char* path)
         if (pos == std::string::npos) break;
     }
     return IsFolder(full);
+}
+
+bool TrackMouseLeave(HWND window)
+{
+    using Track = BOOL(WINAPI*)(TRACKMOUSEEVENT*);
+    static const Track track = [] {
+        if (auto own = Lookup<Track>("user32.dll", "TrackMouseEvent")) return own;
+        return Lookup<Track>("comctl32.dll", "_TrackMouseEvent");
+    }();
+    if (!track) return false;
+    TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, window, 0};
+    return track(&tme) != FALSE;
 }
 
 } // namespace win

@@ -24,4 +24,9 @@ DWORD LongPathName(const char* path, char* buf, DWORD size);
 // SHCreateDirectoryExA does from shell 5.0 on. True when the folder exists afterwards.
 bool CreateFolderPath(const char* path);
 
+// Asks for WM_MOUSELEAVE when the mouse leaves window: TrackMouseEvent (Windows 98 and
+// NT 4 on), else the common controls' _TrackMouseEvent (Internet Explorer 3 on); false
+// where neither is there, and the window then learns of the mouse only as it moves.
+bool TrackMouseLeave(HWND window);
+
 } // namespace win
