@@ -6,35 +6,37 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 
 namespace win {
 
-namespace {
-
-// The part of a bar that is filled at a position, in pixels from its left edge.
-int FilledWidth(HWND bar, int position)
-{
-    PBRANGE range{};
-    SendMessageA(bar, PBM_GETRANGE, TRUE, reinterpret_cast<LPARAM>(&range));
-    if (range.iHigh <= range.iLow) return 0;
-    RECT r;
-    GetClientRect(bar, &r);
-    const int done = std::clamp(position, range.iLow, range.iHigh) - range.iLow;
-    return MulDiv(r.right, done, range.iHigh - range.iLow);
-}
-
-// What the scroll bar of a message list last showed.
+// What the scroll bar of a message list shows and what it should show.
 struct ScrollBarState {
+    // Where the thumb of the bar stands, in pixels: it shrinks with the share of the
+    // lines in view down to the least thumb, and travels between the arrows.
+    struct Thumb {
+        bool shown = false;
+        int top = 0;
+        int length = 0;
+        bool operator==(const Thumb&) const = default;
+    };
     int count = -1;
     int top = -1;
     int page = -1;
-    SCROLLBARINFO shown{};
+    Thumb drawn;
+    bool valuesSet = false;
     bool syncing = false;
+    DWORD drawnAt = 0;
+    bool drawPending = false;
+    WNDPROC listProc = nullptr;
 };
 
-constexpr UINT_PTR kScrollBarKeeper = 1;
+namespace {
+
+// Apart from the list's own timers, which count from 1.
+constexpr UINT_PTR kDrawBarTimer = 0x5142;
+// A bar that moves with every line is drawn no oftener than the eye follows it.
+constexpr DWORD kFrameMs = 40;
 
 int LinesInView(HWND list, int itemHeight)
 {
@@ -43,60 +45,86 @@ int LinesInView(HWND list, int itemHeight)
     return std::max(1, itemHeight > 0 ? static_cast<int>(r.bottom) / itemHeight : 1);
 }
 
-// The thumb of a scroll bar shrinks with the share of the lines in view, down to the
-// system's least thumb.
-int ThumbLength(const SCROLLBARINFO& bar, int count, int page)
+ScrollBarState::Thumb ThumbOf(HWND list, const ScrollBarState& s)
 {
-    const int track = (bar.rcScrollBar.bottom - bar.rcScrollBar.top) - 2 * bar.dxyLineButton;
-    if (track <= 0 || count <= 0) return 0;
-    return std::max(MulDiv(track, std::min(page, count), count), GetSystemMetrics(SM_CYVTHUMB));
+    ScrollBarState::Thumb t;
+    t.shown = s.count > s.page;
+    if (!t.shown) return t;
+    RECT r;
+    GetClientRect(list, &r);
+    const int arrow = GetSystemMetrics(SM_CYVSCROLL);
+    const int track = r.bottom - 2 * arrow;
+    if (track <= 0) return t;
+    t.length = std::min(track, std::max(MulDiv(track, s.page, s.count), GetSystemMetrics(SM_CYVTHUMB)));
+    t.top = arrow + MulDiv(track - t.length, s.top, s.count - s.page);
+    return t;
 }
 
-bool SameLook(const SCROLLBARINFO& a, const SCROLLBARINFO& b)
+// Hands the bar the list's lines; it draws itself when asked to, or when it comes or goes.
+void SetBarValues(HWND list, ScrollBarState& s, BOOL redraw)
 {
-    return EqualRect(&a.rcScrollBar, &b.rcScrollBar) && a.xyThumbTop == b.xyThumbTop &&
-           a.xyThumbBottom == b.xyThumbBottom && std::memcmp(a.rgstate, b.rgstate, sizeof a.rgstate) == 0;
+    SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, s.count - 1, static_cast<UINT>(s.page), s.top, 0};
+    SetScrollInfo(list, SB_VERT, &info, redraw);
+    s.valuesSet = true;
 }
 
-// Sets the bar to the list's lines without drawing it, and draws it only when that
-// moved the thumb, changed its length or the arrows, or made the bar come or go (which
-// the frame change draws by itself).
+void DrawScrollBar(HWND list, ScrollBarState& s)
+{
+    SetBarValues(list, s, TRUE);
+    s.drawn = ThumbOf(list, s);
+    s.drawnAt = GetTickCount();
+}
+
+// The bar is drawn when its look changes, at most once a frame; in between it is not
+// even set, which alone costs Wine more than the new line, but its values follow within
+// a frame, and before the mouse takes hold of it.
 void SyncScrollBar(HWND list, ScrollBarState& s)
 {
-    const int count = static_cast<int>(DefSubclassProc(list, LB_GETCOUNT, 0, 0));
-    const int top = static_cast<int>(DefSubclassProc(list, LB_GETTOPINDEX, 0, 0));
-    const int page = LinesInView(list, static_cast<int>(DefSubclassProc(list, LB_GETITEMHEIGHT, 0, 0)));
+    auto ask = [&](UINT msg) { return static_cast<int>(CallWindowProcA(s.listProc, list, msg, 0, 0)); };
+    const int count = ask(LB_GETCOUNT);
+    const int top = ask(LB_GETTOPINDEX);
+    const int page = LinesInView(list, ask(LB_GETITEMHEIGHT));
     if (count == s.count && top == s.top && page == s.page) return;
-    const int oldCount = s.count;
-    const int oldPage = s.page;
     s.count = count;
     s.top = top;
     s.page = page;
-
-    SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, count - 1, static_cast<UINT>(page), top, 0};
-    SetScrollInfo(list, SB_VERT, &info, FALSE);
-    SCROLLBARINFO now{};
-    now.cbSize = sizeof now;
-    if (!GetScrollBarInfo(list, OBJID_VSCROLL, &now)) {
-        SetScrollInfo(list, SB_VERT, &info, TRUE);
+    s.valuesSet = false;
+    const ScrollBarState::Thumb now = ThumbOf(list, s);
+    // A bar that comes or goes changes the frame of the list: at once.
+    if (now != s.drawn && (now.shown != s.drawn.shown || GetTickCount() - s.drawnAt >= kFrameMs)) {
+        DrawScrollBar(list, s);
         return;
     }
-    const bool visible = !(now.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN));
-    const bool changed = !SameLook(now, s.shown) ||
-                         ThumbLength(now, count, page) != ThumbLength(now, oldCount, oldPage);
-    s.shown = now;
-    if (visible && changed) SetScrollInfo(list, SB_VERT, &info, TRUE);
+    if (!s.drawPending) s.drawPending = SetTimer(list, kDrawBarTimer, kFrameMs, nullptr) != 0;
 }
 
-LRESULT CALLBACK KeepScrollBar(HWND list, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data)
+// The frame after a change: the bar gets its values, and is drawn if its look changed.
+void CatchUpScrollBar(HWND list, ScrollBarState& s)
 {
-    auto* state = reinterpret_cast<ScrollBarState*>(data);
+    KillTimer(list, kDrawBarTimer);
+    s.drawPending = false;
+    if (ThumbOf(list, s) != s.drawn) DrawScrollBar(list, s);
+    else if (!s.valuesSet) SetBarValues(list, s, FALSE);
+}
+
+// The list's window procedure is wrapped the classic way: Wine keeps the platform's
+// subclass chain in a window property, which costs a call to its server per message.
+LRESULT CALLBACK KeepScrollBar(HWND list, UINT msg, WPARAM wp, LPARAM lp)
+{
+    auto* state = reinterpret_cast<ScrollBarState*>(GetWindowLongPtrA(list, GWLP_USERDATA));
+    const WNDPROC next = state->listProc;
     if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(list, KeepScrollBar, id);
+        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next));
+        SetWindowLongPtrA(list, GWLP_USERDATA, 0);
         delete state;
-        return DefSubclassProc(list, msg, wp, lp);
+        return CallWindowProcA(next, list, msg, wp, lp);
     }
-    const LRESULT result = DefSubclassProc(list, msg, wp, lp);
+    if (msg == WM_TIMER && wp == kDrawBarTimer) {
+        CatchUpScrollBar(list, *state);
+        return 0;
+    }
+    if ((msg == WM_NCLBUTTONDOWN || msg == WM_NCLBUTTONDBLCLK) && !state->valuesSet) SetBarValues(list, *state, FALSE);
+    const LRESULT result = CallWindowProcA(next, list, msg, wp, lp);
     switch (msg) {
     case WM_PAINT:
     case WM_NCPAINT:
@@ -117,6 +145,9 @@ LRESULT CALLBACK KeepScrollBar(HWND list, UINT msg, WPARAM wp, LPARAM lp, UINT_P
     }
     return result;
 }
+
+// The bar follows the list after the next message through the keeper.
+void FollowList(HWND list) { SendMessageA(list, WM_NULL, 0, 0); }
 
 } // namespace
 
@@ -144,29 +175,7 @@ int ProgressBar::Max() const { return static_cast<int>(SendMessageA(w_, PBM_GETR
 
 void ProgressBar::SetMax(int m) const { SendMessageA(w_, PBM_SETRANGE32, 0, m); }
 
-void ProgressBar::StepIt() const
-{
-    // The bar paints itself at once on every step, although a step of a long list
-    // mostly moves it by less than a pixel. What an earlier change left to paint is
-    // painted first, since turning the drawing off drops it.
-    UpdateWindow(w_);
-    const int before = Position();
-    SendMessageA(w_, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(w_, PBM_STEPIT, 0, 0);
-    SendMessageA(w_, WM_SETREDRAW, TRUE, 0);
-    ValidateRect(w_, nullptr);
-    const int from = FilledWidth(w_, before);
-    const int to = FilledWidth(w_, Position());
-    if (from == to) return;
-    RECT r;
-    GetClientRect(w_, &r);
-    // A block of the bar is narrower than the bar is high: the blocks on either side
-    // of the edge are repainted with it.
-    const int margin = r.bottom;
-    r.left = std::max(0, std::min(from, to) - margin);
-    r.right = std::min(r.right, static_cast<LONG>(std::max(from, to) + margin));
-    InvalidateRect(w_, &r, FALSE);
-}
+void ProgressBar::StepIt() const { SendMessageA(w_, PBM_STEPIT, 0, 0); }
 
 void ListBox::Clear() const { SendMessageA(w_, LB_RESETCONTENT, 0, 0); }
 
@@ -180,9 +189,14 @@ void MessageList::Attach(HWND w)
     ListBox::Attach(w);
     // A list made with WS_VSCROLL keeps its bar itself; two keepers would fight.
     if (GetWindowLongA(w, GWL_STYLE) & WS_VSCROLL) return;
+    // The list's user data is free: the platform keeps its own in the window's extra bytes.
+    if (GetWindowLongPtrA(w, GWLP_USERDATA)) return;
     auto state = std::make_unique<ScrollBarState>();
-    if (!SetWindowSubclass(w, KeepScrollBar, kScrollBarKeeper, reinterpret_cast<DWORD_PTR>(state.get()))) return;
-    SyncScrollBar(w, *state.release());
+    state->listProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(w, GWLP_WNDPROC));
+    SetWindowLongPtrA(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state.get()));
+    SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(KeepScrollBar));
+    keeper_ = state.release();
+    FollowList(w);
 }
 
 int MessageList::VisibleLines() const
@@ -192,12 +206,22 @@ int MessageList::VisibleLines() const
 
 void MessageList::Add(const std::string& line) const
 {
+    // The bar follows once the line is in and the list has moved, not after each step.
+    if (keeper_) keeper_->syncing = true;
     const int page = VisibleLines();
     const int top = static_cast<int>(SendMessageA(w_, LB_GETTOPINDEX, 0, 0));
     const bool atEnd = top + page >= Count();
     const LRESULT i = SendMessageA(w_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-    // The list moves its lines up by their pixels and paints only the new one.
-    if (atEnd && i >= top + page) SendMessageA(w_, LB_SETTOPINDEX, static_cast<WPARAM>(i - page + 1), 0);
+    // The list moves its lines up by their pixels and paints only the new one, at once:
+    // the command's next pump may be a copy away.
+    if (atEnd && i >= top + page) {
+        SendMessageA(w_, LB_SETTOPINDEX, static_cast<WPARAM>(i - page + 1), 0);
+        UpdateWindow(w_);
+    }
+    if (keeper_) {
+        keeper_->syncing = false;
+        FollowList(w_);
+    }
 }
 
 int ListBox::Count() const { return static_cast<int>(SendMessageA(w_, LB_GETCOUNT, 0, 0)); }

@@ -8,6 +8,8 @@
 
 namespace win {
 
+struct ScrollBarState;
+
 // Creates a child control at design bounds (120 pixels per inch), scaled to the screen.
 HWND CreateChild(HWND parent, int id, const char* cls, const char* text, DWORD style,
                  int left, int top, int width, int height, DWORD exStyle = 0);
@@ -32,7 +34,6 @@ public:
     void SetPosition(int p) const;
     int Max() const;
     void SetMax(int m) const;
-    // Advances by the step; repaints only when the filled part changes by a pixel.
     void StepIt() const;
 
 private:
@@ -65,6 +66,10 @@ public:
     void Add(const std::string& line) const;
     // Whole lines the list shows at once.
     int VisibleLines() const;
+
+private:
+    // Owned by the list's window, which releases it when it goes.
+    ScrollBarState* keeper_ = nullptr;
 };
 
 } // namespace win
