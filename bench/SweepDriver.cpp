@@ -2,9 +2,11 @@
 // "Temp-Verzeichnis leeren" and prints how long the command took, in milliseconds.
 // Only the command is timed: the program has started and shown its window before.
 // With --bare it times the same listing and DeleteFileA calls made in this process,
-// which is what the platform itself needs for the folder.
+// which is what the platform itself needs for the folder; with --cmd the platform's
+// own command, `cmd /c del /q FOLDER\*`, from its start to its end.
 //   SweepDriver.exe PROGRAM FOLDER
 //   SweepDriver.exe --bare FOLDER
+//   SweepDriver.exe --cmd FOLDER
 #include <windows.h>
 
 #include <cstdio>
@@ -58,6 +60,25 @@ int Bare(const std::string& folder)
     return 0;
 }
 
+int Del(const std::string& folder)
+{
+    std::string cmd = "cmd.exe /c del /q \"" + folder + "\\*\"";
+    STARTUPINFOA si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        std::fprintf(stderr, "cannot start cmd\n");
+        return 1;
+    }
+    WaitForSingleObject(pi.hProcess, INFINITE);
+    QueryPerformanceCounter(&end);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    std::printf("%.1f\n", Milliseconds(start, end));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -67,6 +88,7 @@ int main(int argc, char** argv)
         return 2;
     }
     if (std::string(argv[1]) == "--bare") return Bare(argv[2]);
+    if (std::string(argv[1]) == "--cmd") return Del(argv[2]);
     const std::string program = argv[1];
     const std::string folder = argv[2];
     SetEnvironmentVariableA("TMP", folder.c_str());

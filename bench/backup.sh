@@ -1,32 +1,46 @@
 #!/usr/bin/env bash
-# Unattended backups measured beside cp -r of the same sources, in one Wine session:
-#   (a) 2,000 files of 4 KB listed one by one in OtherFileList,
-#   (b) one folder of 200 MB in a few large files,
-# and how the backup's time grows from 1,000 to 2,000 to 4,000 listed files.
-# The program's own start and end (an empty backup) is measured too and taken off,
-# so that the cost per entry can be read apart from the cost of starting Wine.
-# QUILLMARK_BIN names a folder with Quillmark.exe and s.dll (default: build it into build/).
+# Unattended backups beside the platform's own copy, in one Wine session:
+#   - N files of 4 KB listed one by one in the further files (N = 1,000, 2,000, 4,000,
+#     8,000), beside `xcopy /E /I /Y` of a folder holding the same N files, and
+#     `cp -r` of it on the host as the floor;
+#   - one folder of 200 MB in four files, listed as one entry, beside the same two.
+# The program's start and end (an empty backup) and xcopy's (an empty folder) are
+# measured too and taken off, so that the cost per item reads apart from the cost of
+# starting a process under Wine; per item it should stay flat as N grows.
+#   bash bench/backup.sh
+# Environment: QUILLMARK_BIN a folder with Quillmark.exe and s.dll (default: build it
+# into build/); QUILLMARK_OLD_BIN another build measured the same way for comparison;
+# BACKUP_FILES the list sizes (default "1000 2000 4000 8000"); BACKUP_BIG_MB the
+# folder's size (default 200); BENCH_RUNS runs of each measurement, the best counts
+# (default 1).
 set -euo pipefail
-cd "$(dirname "$0")/.."
+. "$(dirname "$0")/common.sh"
+cd "$bench_root"
 if [ -z "${QUILLMARK_BIN:-}" ]; then
-  bash scripts/build.sh Quillmark
+  bash scripts/build.sh Quillmark >/dev/null
   QUILLMARK_BIN=build/bin
 fi
-bin=$(cd "$QUILLMARK_BIN" && pwd)
-session=$(pwd)/${BENCH_SESSION:-build/bench-backup-wine}
-bash tests/harness/wine-session.sh start "$session" >/dev/null
-trap 'bash tests/harness/wine-session.sh stop "$session"' EXIT
-export QUILLMARK_WINE_ENV=$session/env
-run() { bash tests/harness/wine-run.sh "$@" 2>/dev/null; }
-c=$session/prefix/drive_c
-work=$c/bench
-rm -rf "$work"
-mkdir -p "$work/small" "$work/big"
-for i in $(seq 1 4000); do head -c 4096 /dev/urandom >"$work/small/f$i.dat"; done
-for i in 1 2 3 4; do head -c $((50 * 1048576)) /dev/urandom >"$work/big/part$i.bin"; done
+sizes=${BACKUP_FILES:-1000 2000 4000 8000}
+big_mb=${BACKUP_BIG_MB:-200}
+runs=${BENCH_RUNS:-1}
+programs=("Quillmark=$(cd "$QUILLMARK_BIN" && pwd)")
+if [ -n "${QUILLMARK_OLD_BIN:-}" ]; then programs+=("Quillmark (old)=$(cd "$QUILLMARK_OLD_BIN" && pwd)"); fi
 
-now() { date +%s.%N; }
-# Stores the settings: only further files, the given Windows paths, target C:\bench\target\.
+bench_session backup
+work=$bench_prefix/drive_c/bench
+rm -rf "$work"
+mkdir -p "$work/empty" "$work/big"
+# One folder per list size, so that xcopy and cp copy exactly the files the program lists.
+block=$(head -c 3072 /dev/urandom | base64 -w0)
+for n in $sizes; do
+  mkdir -p "$work/n$n"
+  for ((i = 1; i <= n; i++)); do printf '%s' "$block" >"$work/n$n/f$i.dat"; done
+done
+per=$(((big_mb + 3) / 4))
+for i in 1 2 3 4; do head -c $((per * 1048576)) /dev/urandom >"$work/big/part$i.bin"; done
+sync
+
+# Stores the settings: only the further files, the given Windows paths, target C:\bench\target\.
 configure() {
   local reg=$work/settings.reg
   {
@@ -35,56 +49,85 @@ configure() {
     for f in MSDOSBootFiles WindowsRegistry WinIniSystemIni StartMenu Desktop SaveInternet SaveNetscape SaveIExplorer; do
       printf '"%s"=dword:00000000\r\n' "$f"
     done
-    printf '"OtherFiles"=dword:0000000%d\r\n"Target"="C:\\\\bench\\\\target\\\\"\r\n\r\n' "$(( $# > 0 ? 1 : 0 ))"
+    printf '"OtherFiles"=dword:0000000%d\r\n"Target"="C:\\\\bench\\\\target\\\\"\r\n\r\n' "$(($# > 0 ? 1 : 0))"
     printf '[HKEY_CURRENT_USER\\Software\\ZUNT\\Pelmora\\OtherFiles]\r\n"Count"=dword:%08x\r\n' "$#"
     local i=0
     for p in "$@"; do printf '"%d"="%s"\r\n' "$i" "$p"; i=$((i + 1)); done
   } >"$reg"
-  run regedit /s "$(run winepath -w "$reg" | tr -d '\r')"
+  wrun regedit /s "$(winpath "$reg")"
 }
-# Seconds of one unattended backup into a fresh target.
+# listed N: the Windows paths of the N files of folder nN, escaped for the .reg file.
+listed() { for ((i = 1; i <= $1; i++)); do printf 'C:\\\\bench\\\\n%d\\\\f%d.dat\n' "$1" "$i"; done; }
+# Seconds of one unattended backup by the program in folder $1, into a fresh target.
 backup() {
   rm -rf "$work/target"; mkdir -p "$work/target"; sync
-  local t0 t1; t0=$(now)
-  run "$bin/Quillmark.exe" /auto || { echo "backup ended with $?" >&2; exit 1; }
+  local t0 t1 code=0
+  t0=$(now)
+  bash tests/harness/wine-run.sh "$1/Quillmark.exe" /auto >/dev/null 2>&1 </dev/null || code=$?
   t1=$(now)
-  echo "$t1 - $t0" | bc -l
+  [ "$code" -eq 0 ] || { echo "the backup ended with $code" >&2; exit 1; }
+  calc "$t1 - $t0"
 }
-# Seconds of cp -r of the given unix paths into a fresh folder.
-copy() {
+# Seconds of `xcopy SOURCE TARGET /E /I /Y` for the folder C:\bench\$1.
+xcopy_() {
+  rm -rf "$work/xc"; sync
+  local t0 t1
+  t0=$(now)
+  wrun xcopy "C:\\bench\\$1" "C:\\bench\\xc\\$1" /E /I /Y >/dev/null
+  t1=$(now)
+  calc "$t1 - $t0"
+}
+# Seconds of `cp -r` of the folder $1 on the host.
+cp_() {
   rm -rf "$work/cp"; mkdir -p "$work/cp"; sync
-  local t0 t1; t0=$(now)
-  cp -r "$@" "$work/cp/"
+  local t0 t1
+  t0=$(now)
+  cp -r "$work/$1" "$work/cp/"
   t1=$(now)
-  echo "$t1 - $t0" | bc -l
+  calc "$t1 - $t0"
 }
-listed() { for i in $(seq 1 "$1"); do printf 'C:\\\\bench\\\\small\\\\f%d.dat\n' "$i"; done; }
-best() { sort -g | head -1; }
-fmt() { printf '%.3f' "$1"; }
+repeat() { for ((r = 0; r < runs; r++)); do "$@"; done | best; }
 
+# The first start of a program in a fresh prefix is not what is measured.
 configure
-run "$bin/Quillmark.exe" /auto || true
-empty=$( (backup; backup; backup) | best)
-echo "empty backup (program start and end): $(fmt "$empty") s"
-
-mapfile -t two < <(listed 2000)
-configure "${two[@]}"
-qa=$( (backup; backup) | best)
-ca=$( (for _ in 1 2; do copy "$work"/small/f{1..2000}.dat; done) | best)
-echo "(a) 2,000 files of 4 KB: backup $(fmt "$qa") s, net of start $(fmt "$(echo "$qa - $empty" | bc -l)") s;" \
-  "cp -r $(fmt "$ca") s; ratio $(fmt "$(echo "$qa / $ca" | bc -l)"), net $(fmt "$(echo "($qa - $empty) / $ca" | bc -l)")"
+for p in "${programs[@]}"; do backup "${p#*=}" >/dev/null; done
+wrun xcopy 'C:\bench\empty' 'C:\bench\xc\empty' /E /I /Y >/dev/null || true
+xcopy_start=$(repeat xcopy_ empty)
+declare -A start per_item
+for p in "${programs[@]}"; do start[$p]=$(repeat backup "${p#*=}"); done
 
 configure 'C:\\bench\\big'
-qb=$( (backup; backup) | best)
-cb=$( (copy "$work/big"; copy "$work/big") | best)
-echo "(b) one folder of 200 MB: backup $(fmt "$qb") s, net of start $(fmt "$(echo "$qb - $empty" | bc -l)") s;" \
-  "cp -r $(fmt "$cb") s; ratio $(fmt "$(echo "$qb / $cb" | bc -l)"), net $(fmt "$(echo "($qb - $empty) / $cb" | bc -l)")"
+xc=$(repeat xcopy_ big)
+cpr=$(repeat cp_ big)
+for p in "${programs[@]}"; do
+  t=$(repeat backup "${p#*=}")
+  row "backup, one ${big_mb} MB folder [${p%%=*}]" s "$t" "xcopy" "$xc"
+  row "backup, one ${big_mb} MB folder [${p%%=*}]" s "$t" "cp -r" "$cpr"
+done
 
-echo "growth with the number of listed files (net of start, per entry):"
-for n in 1000 2000 4000; do
+for n in $sizes; do
   mapfile -t files < <(listed "$n")
   configure "${files[@]}"
-  t=$( (backup; backup) | best)
-  net=$(echo "$t - $empty" | bc -l)
-  echo "  $n files: $(fmt "$t") s, net $(fmt "$net") s, $(fmt "$(echo "$net * 1000 / $n" | bc -l)") ms per entry"
+  xc=$(repeat xcopy_ "n$n")
+  cpr=$(repeat cp_ "n$n")
+  xc_item=$(calc "($xc - $xcopy_start) * 1000 / $n")
+  cp_item=$(calc "$cpr * 1000 / $n")
+  for p in "${programs[@]}"; do
+    t=$(repeat backup "${p#*=}")
+    item=$(calc "($t - ${start[$p]}) * 1000 / $n")
+    row "backup, $n files of 4 KB [${p%%=*}]" s "$t" "xcopy" "$xc"
+    row "  per item, net of start [${p%%=*}]" ms "$item" "xcopy" "$xc_item"
+    row "  per item, net of start [${p%%=*}]" ms "$item" "cp -r" "$cp_item"
+    per_item[$p,$n]=$item
+  done
 done
+# Flat means the cost of an item does not grow with the length of the list.
+first=${sizes%% *}
+last=${sizes##* }
+if [ "$first" != "$last" ]; then
+  for p in "${programs[@]}"; do
+    row "  per item at $last beside at $first [${p%%=*}]" ms "${per_item[$p,$last]}" "$first files" "${per_item[$p,$first]}"
+  done
+fi
+rm -rf "$work"
+bench_report

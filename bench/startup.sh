@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
-# Start-up time of Quillmark beside a minimal Win32 window program, measured in turn
-# in one Wine session, and the size of the program file.
+# Start-up time of Quillmark beside a minimal Win32 window program built the same way,
+# measured in turn in one Wine session, and the size of the program file.
+#   bash bench/startup.sh
+# Environment: RUNS starts of each program, the median counts (default 15).
 set -euo pipefail
-cd "$(dirname "$0")/.."
-bash scripts/build.sh Quillmark MinimalWindow StartupProbe win95fixture
-session=build/bench-wine
-bash tests/harness/wine-session.sh start "$session"
-trap 'bash tests/harness/wine-session.sh stop "$session"' EXIT
-export QUILLMARK_WINE_ENV=$PWD/$session/env
-run() { bash tests/harness/wine-run.sh "$@" 2>/dev/null; }
-run build/bin/win95fixture.exe --settings
-run build/bin/StartupProbe.exe "$(run winepath -w build/bin/Quillmark.exe | tr -d '\r')" \
-  "$(run winepath -w build/bin/MinimalWindow.exe | tr -d '\r')" "${RUNS:-15}"
+. "$(dirname "$0")/common.sh"
+cd "$bench_root"
+bash scripts/build.sh Quillmark MinimalWindow StartupProbe win95fixture >/dev/null
+bench_session startup
+wrun build/bin/win95fixture.exe --settings >/dev/null
+line=$(wrun build/bin/StartupProbe.exe "$(winpath build/bin/Quillmark.exe)" "$(winpath build/bin/MinimalWindow.exe)" "${RUNS:-15}")
+echo "$line"
+quillmark_ms=$(sed -n 's/.*Quillmark \([0-9.]*\) ms.*/\1/p' <<<"$line")
+minimal_ms=$(sed -n 's/.*minimal window \([0-9.]*\) ms.*/\1/p' <<<"$line")
 size=$(stat -c %s build/bin/Quillmark.exe)
-echo "Quillmark.exe: $size bytes ($(awk "BEGIN{printf \"%.2f\", $size/1048576}") MB, statically linked)"
+echo "Quillmark.exe: $size bytes ($(calc "$size / 1048576") MB, statically linked)"
+row "start-up to window shown" ms "$quillmark_ms" "minimal window" "$minimal_ms"
+bench_report

@@ -1,51 +1,52 @@
 #!/usr/bin/env bash
-# Emptying a folder of 20,000 small files: the program's Temp command under Wine beside
-# `find DIR -maxdepth 1 -type f -delete` on an identical folder. Not part of the tests.
-#   bench/sweep-bench.sh [BUILD_DIR] [FILES]
+# Emptying a folder of 20,000 small files, each way on an identical folder in one Wine
+# session: the program's "Temp-Verzeichnis leeren" (the command alone, timed from the
+# running program), the platform's `cmd /c del /q FOLDER\*` (with the start of cmd),
+# a bare loop of the same listing and DeleteFileA calls (what Wine itself needs), and
+# `find DIR -maxdepth 1 -type f -delete` on the host as the floor.
+#   bash bench/sweep-bench.sh
+# Environment: QUILLMARK_BIN a folder with Quillmark.exe and SweepDriver.exe (default:
+# build both into build/); SWEEP_FILES the number of files (default 20000).
 set -euo pipefail
+. "$(dirname "$0")/common.sh"
+cd "$bench_root"
+if [ -z "${QUILLMARK_BIN:-}" ]; then
+  bash scripts/build.sh Quillmark SweepDriver >/dev/null
+  QUILLMARK_BIN=build/bin
+fi
+bin=$(cd "$QUILLMARK_BIN" && pwd)
+files=${SWEEP_FILES:-20000}
 
-here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/.." && pwd)
-build=$(cd "${1:-$root/build-cleanup}" && pwd)
-files=${2:-20000}
-program=$build/bin/Quillmark.exe
-[ -f "$program" ] || { echo "build the program first: $program" >&2; exit 1; }
-
-out=$build/bench
-mkdir -p "$out"
-x86_64-w64-mingw32-g++ -std=c++20 -O2 -static -o "$out/SweepDriver.exe" "$here/SweepDriver.cpp"
-
-session=$out/sweep-wine
-bash "$root/tests/harness/wine-session.sh" start "$session"
-trap 'bash "$root/tests/harness/wine-session.sh" stop "$session"' EXIT
-# shellcheck disable=SC1091
-. "$session/env"
-
-# Both folders on the same file system, filled the same way.
-work=$WINEPREFIX/drive_c/sweepbench
+bench_session sweep
+work=$bench_prefix/drive_c/sweepbench
 rm -rf "$work"
-mkdir -p "$work/temp"
-(cd "$work/temp" && seq -f "~DF%05g.tmp" 1 "$files" | xargs -n 2000 sh -c 'for f; do printf "temporary data\n" > "$f"; done' sh)
-cp -a "$work/temp" "$work/find"
-cp -a "$work/temp" "$work/bare"
+mkdir -p "$work/temp" "$work/empty"
+for ((i = 1; i <= files; i++)); do
+  printf -v name '~DF%05d.tmp' "$i"
+  printf 'temporary data\n' >"$work/temp/$name"
+done
+for copy in cmd bare find; do cp -a "$work/temp" "$work/$copy"; done
 [ "$(ls "$work/temp" | wc -l)" -eq "$files" ] || { echo "could not lay out $files files" >&2; exit 1; }
+driver=$(winpath "$bin/SweepDriver.exe")
+program=$(winpath "$bin/Quillmark.exe")
 
-# Wine's first start in a fresh prefix is not what is measured.
-wine "$out/SweepDriver.exe" "$(winepath -w "$program")" 'C:\sweepbench\empty\' >/dev/null 2>&1 </dev/null || true
+# Wine's first start of each program in the session is not what is measured.
+wrun "$driver" "$program" 'C:\sweepbench\empty\' >/dev/null || true
+wrun "$driver" --cmd 'C:\sweepbench\empty' >/dev/null || true
 
-program_ms=$(wine "$out/SweepDriver.exe" "$(winepath -w "$program")" 'C:\sweepbench\temp\' </dev/null 2>/dev/null | tr -d '\r')
+program_ms=$(wrun "$driver" "$program" 'C:\sweepbench\temp\')
 left=$(ls -A "$work/temp" | wc -l)
-bare_ms=$(wine "$out/SweepDriver.exe" --bare 'C:\sweepbench\bare\' </dev/null 2>/dev/null | tr -d '\r')
-
+[ "$left" -eq 0 ] || echo "the Temp command left $left files" >&2
+cmd_ms=$(wrun "$driver" --cmd 'C:\sweepbench\cmd')
+bare_ms=$(wrun "$driver" --bare 'C:\sweepbench\bare\')
 start=$(date +%s%N)
 find "$work/find" -maxdepth 1 -type f -delete
 end=$(date +%s%N)
-find_ms=$(awk -v s="$start" -v e="$end" 'BEGIN { printf "%.1f", (e - s) / 1e6 }')
-
-echo "files:            $files"
-echo "Temp command:     $program_ms ms ($left left)"
-echo "find -delete:     $find_ms ms"
-awk -v p="$program_ms" -v f="$find_ms" 'BEGIN { printf "ratio:            %.2f\n", p / f }'
-# The same listing and delete calls without the program: what Wine itself needs.
-echo "bare DeleteFileA: $bare_ms ms"
+find_ms=$(calc "($end - $start) / 1000000")
 rm -rf "$work"
+
+label="Temp sweep, $files files"
+row "$label" ms "$program_ms" "cmd /c del /q" "$cmd_ms"
+row "$label" ms "$program_ms" "bare DeleteFileA loop" "$bare_ms"
+row "$label" ms "$program_ms" "find -delete" "$find_ms"
+bench_report

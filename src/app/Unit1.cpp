@@ -68,8 +68,8 @@ void TForm1::CreateControls()
     B1 = win::CreateChild(self, IDC_B1, "BUTTON", "&Abbrechen", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_DISABLED, 404, 94,
                           101, 28);
     Bevel1 = {win::Scale(1), win::Scale(140), win::Scale(1 + 510), win::Scale(140 + 2)};
-    LB1.Attach(win::CreateChild(self, IDC_LB1, "LISTBOX", "",
-                                WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT,
+    // Without WS_VSCROLL: the message list keeps its scroll bar itself (win::MessageList).
+    LB1.Attach(win::CreateChild(self, IDC_LB1, "LISTBOX", "", WS_TABSTOP | LBS_NOINTEGRALHEIGHT,
                                 0, 0, kClientWidth, kListHeight, WS_EX_CLIENTEDGE));
     for (HWND w : {L1.Handle(), PB1.Handle(), B1, LB1.Handle()}) win::SetFont(w, font_.get());
     SendMessageA(LB1.Handle(), LB_SETITEMHEIGHT, 0, win::Scale(16));

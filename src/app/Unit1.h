@@ -44,7 +44,7 @@ public:
     TAnimatedSymbol AS1;
     win::Label L1;
     win::ProgressBar PB1;
-    win::ListBox LB1;
+    win::MessageList LB1;
     HWND B1 = nullptr;
     // The separating line is painted by the window itself, not a control of its own.
     RECT Bevel1{};

@@ -5,7 +5,151 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <memory>
+
 namespace win {
+
+// What the scroll bar of a message list shows and what it should show.
+struct ScrollBarState {
+    // Where the thumb of the bar stands, in pixels: it shrinks with the share of the
+    // lines in view down to the least thumb, and travels between the arrows.
+    struct Thumb {
+        bool shown = false;
+        int top = 0;
+        int length = 0;
+        bool operator==(const Thumb&) const = default;
+    };
+    int count = -1;
+    int top = -1;
+    int page = -1;
+    Thumb drawn;
+    bool valuesSet = false;
+    bool syncing = false;
+    DWORD drawnAt = 0;
+    bool drawPending = false;
+    WNDPROC listProc = nullptr;
+};
+
+namespace {
+
+// Apart from the list's own timers, which count from 1.
+constexpr UINT_PTR kDrawBarTimer = 0x5142;
+// A bar that moves with every line is drawn no oftener than the eye follows it.
+constexpr DWORD kFrameMs = 40;
+
+int LinesInView(HWND list, int itemHeight)
+{
+    RECT r;
+    GetClientRect(list, &r);
+    return std::max(1, itemHeight > 0 ? static_cast<int>(r.bottom) / itemHeight : 1);
+}
+
+ScrollBarState::Thumb ThumbOf(HWND list, const ScrollBarState& s)
+{
+    ScrollBarState::Thumb t;
+    t.shown = s.count > s.page;
+    if (!t.shown) return t;
+    RECT r;
+    GetClientRect(list, &r);
+    const int arrow = GetSystemMetrics(SM_CYVSCROLL);
+    const int track = r.bottom - 2 * arrow;
+    if (track <= 0) return t;
+    t.length = std::min(track, std::max(MulDiv(track, s.page, s.count), GetSystemMetrics(SM_CYVTHUMB)));
+    t.top = arrow + MulDiv(track - t.length, s.top, s.count - s.page);
+    return t;
+}
+
+// Hands the bar the list's lines; it draws itself when asked to, or when it comes or goes.
+void SetBarValues(HWND list, ScrollBarState& s, BOOL redraw)
+{
+    SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, s.count - 1, static_cast<UINT>(s.page), s.top, 0};
+    SetScrollInfo(list, SB_VERT, &info, redraw);
+    s.valuesSet = true;
+}
+
+void DrawScrollBar(HWND list, ScrollBarState& s)
+{
+    SetBarValues(list, s, TRUE);
+    s.drawn = ThumbOf(list, s);
+    s.drawnAt = GetTickCount();
+}
+
+// The bar is drawn when its look changes, at most once a frame; in between it is not
+// even set, which alone costs Wine more than the new line, but its values follow within
+// a frame, and before the mouse takes hold of it.
+void SyncScrollBar(HWND list, ScrollBarState& s)
+{
+    auto ask = [&](UINT msg) { return static_cast<int>(CallWindowProcA(s.listProc, list, msg, 0, 0)); };
+    const int count = ask(LB_GETCOUNT);
+    const int top = ask(LB_GETTOPINDEX);
+    const int page = LinesInView(list, ask(LB_GETITEMHEIGHT));
+    if (count == s.count && top == s.top && page == s.page) return;
+    s.count = count;
+    s.top = top;
+    s.page = page;
+    s.valuesSet = false;
+    const ScrollBarState::Thumb now = ThumbOf(list, s);
+    // A bar that comes or goes changes the frame of the list: at once.
+    if (now != s.drawn && (now.shown != s.drawn.shown || GetTickCount() - s.drawnAt >= kFrameMs)) {
+        DrawScrollBar(list, s);
+        return;
+    }
+    if (!s.drawPending) s.drawPending = SetTimer(list, kDrawBarTimer, kFrameMs, nullptr) != 0;
+}
+
+// The frame after a change: the bar gets its values, and is drawn if its look changed.
+void CatchUpScrollBar(HWND list, ScrollBarState& s)
+{
+    KillTimer(list, kDrawBarTimer);
+    s.drawPending = false;
+    if (ThumbOf(list, s) != s.drawn) DrawScrollBar(list, s);
+    else if (!s.valuesSet) SetBarValues(list, s, FALSE);
+}
+
+// The list's window procedure is wrapped the classic way: Wine keeps the platform's
+// subclass chain in a window property, which costs a call to its server per message.
+LRESULT CALLBACK KeepScrollBar(HWND list, UINT msg, WPARAM wp, LPARAM lp)
+{
+    auto* state = reinterpret_cast<ScrollBarState*>(GetWindowLongPtrA(list, GWLP_USERDATA));
+    const WNDPROC next = state->listProc;
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next));
+        SetWindowLongPtrA(list, GWLP_USERDATA, 0);
+        delete state;
+        return CallWindowProcA(next, list, msg, wp, lp);
+    }
+    if (msg == WM_TIMER && wp == kDrawBarTimer) {
+        CatchUpScrollBar(list, *state);
+        return 0;
+    }
+    if ((msg == WM_NCLBUTTONDOWN || msg == WM_NCLBUTTONDBLCLK) && !state->valuesSet) SetBarValues(list, *state, FALSE);
+    const LRESULT result = CallWindowProcA(next, list, msg, wp, lp);
+    switch (msg) {
+    case WM_PAINT:
+    case WM_NCPAINT:
+    case WM_ERASEBKGND:
+    case WM_NCHITTEST:
+    case WM_SETCURSOR:
+    case WM_GETDLGCODE:
+    case WM_DESTROY:
+        break;
+    default:
+        // Lines, the view or the list's size may have changed; the bar follows once,
+        // not again for the messages its own update sends.
+        if (!state->syncing) {
+            state->syncing = true;
+            SyncScrollBar(list, *state);
+            state->syncing = false;
+        }
+    }
+    return result;
+}
+
+// The bar follows the list after the next message through the keeper.
+void FollowList(HWND list) { SendMessageA(list, WM_NULL, 0, 0); }
+
+} // namespace
 
 HWND CreateChild(HWND parent, int id, const char* cls, const char* text, DWORD style,
                  int left, int top, int width, int height, DWORD exStyle)
@@ -38,6 +182,46 @@ void ListBox::Clear() const { SendMessageA(w_, LB_RESETCONTENT, 0, 0); }
 void ListBox::Add(const std::string& line) const
 {
     SendMessageA(w_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+}
+
+void MessageList::Attach(HWND w)
+{
+    ListBox::Attach(w);
+    // A list made with WS_VSCROLL keeps its bar itself; two keepers would fight.
+    if (GetWindowLongA(w, GWL_STYLE) & WS_VSCROLL) return;
+    // The list's user data is free: the platform keeps its own in the window's extra bytes.
+    if (GetWindowLongPtrA(w, GWLP_USERDATA)) return;
+    auto state = std::make_unique<ScrollBarState>();
+    state->listProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(w, GWLP_WNDPROC));
+    SetWindowLongPtrA(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state.get()));
+    SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(KeepScrollBar));
+    keeper_ = state.release();
+    FollowList(w);
+}
+
+int MessageList::VisibleLines() const
+{
+    return LinesInView(w_, static_cast<int>(SendMessageA(w_, LB_GETITEMHEIGHT, 0, 0)));
+}
+
+void MessageList::Add(const std::string& line) const
+{
+    // The bar follows once the line is in and the list has moved, not after each step.
+    if (keeper_) keeper_->syncing = true;
+    const int page = VisibleLines();
+    const int top = static_cast<int>(SendMessageA(w_, LB_GETTOPINDEX, 0, 0));
+    const bool atEnd = top + page >= Count();
+    const LRESULT i = SendMessageA(w_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    // The list moves its lines up by their pixels and paints only the new one, at once:
+    // the command's next pump may be a copy away.
+    if (atEnd && i >= top + page) {
+        SendMessageA(w_, LB_SETTOPINDEX, static_cast<WPARAM>(i - page + 1), 0);
+        UpdateWindow(w_);
+    }
+    if (keeper_) {
+        keeper_->syncing = false;
+        FollowList(w_);
+    }
 }
 
 int ListBox::Count() const { return static_cast<int>(SendMessageA(w_, LB_GETCOUNT, 0, 0)); }

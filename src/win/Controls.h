@@ -8,6 +8,8 @@
 
 namespace win {
 
+struct ScrollBarState;
+
 // Creates a child control at design bounds (120 pixels per inch), scaled to the screen.
 HWND CreateChild(HWND parent, int id, const char* cls, const char* text, DWORD style,
                  int left, int top, int width, int height, DWORD exStyle = 0);
@@ -47,8 +49,27 @@ public:
     int Count() const;
     std::string Item(int i) const;
 
-private:
+protected:
     HWND w_ = nullptr;
+};
+
+// The list a running command reports into, one line per item: the newest line stays in
+// view while the reader has not scrolled away from the end, and only what changes is
+// redrawn. The platform's list redraws its whole scroll bar for every line it gains,
+// which under Wine costs several times the line itself; a list box made without
+// WS_VSCROLL leaves its scroll bar to its program, so this one keeps the bar and
+// redraws it only when the thumb or the arrows move.
+class MessageList : public ListBox {
+public:
+    // w: a list box made without WS_VSCROLL; the bar comes and goes with the lines.
+    void Attach(HWND w);
+    void Add(const std::string& line) const;
+    // Whole lines the list shows at once.
+    int VisibleLines() const;
+
+private:
+    // Owned by the list's window, which releases it when it goes.
+    ScrollBarState* keeper_ = nullptr;
 };
 
 } // namespace win

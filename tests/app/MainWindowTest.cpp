@@ -106,6 +106,59 @@ TEST_F(MainWindowTest, StartsReadyWithSettingsLoadedAndNoClipOpen)
     EXPECT_TRUE(form->MB1.Visible());
 }
 
+// A long command's message list: the newest line stays in view unless the reader has
+// scrolled away, and the scroll bar, which the list keeps itself, comes, follows the
+// lines and goes.
+TEST_F(MainWindowTest, MessageListKeepsTheNewestLineInViewWithItsScrollBarInStep)
+{
+    ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
+    const HWND list = form->LB1.Handle();
+    const int page = form->LB1.VisibleLines();
+    // The bar is redrawn at most every few hundredths of a second: let that pass.
+    auto settle = [&] {
+        for (int i = 0; i < 10; ++i) {
+            form->ProcessMessages();
+            Sleep(10);
+        }
+    };
+    auto barShown = [&] { return (GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL) != 0; };
+    auto top = [&] { return static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0)); };
+    auto bar = [&] {
+        SCROLLINFO si{sizeof si, SIF_ALL};
+        GetScrollInfo(list, SB_VERT, &si);
+        return si;
+    };
+    ASSERT_GE(page, 2);
+
+    for (int i = 0; i < page; ++i) form->LB1.Add("line " + std::to_string(i));
+    settle();
+    EXPECT_EQ(top(), 0);
+    EXPECT_FALSE(barShown());
+
+    const int lines = 40;
+    for (int i = page; i < lines; ++i) form->LB1.Add("line " + std::to_string(i));
+    settle();
+    EXPECT_EQ(top(), lines - page);
+    ASSERT_TRUE(barShown());
+    EXPECT_EQ(bar().nMax, lines - 1);
+    EXPECT_EQ(bar().nPage, static_cast<UINT>(page));
+    EXPECT_EQ(bar().nPos, lines - page);
+
+    // Scrolled back to the start, the reader keeps that view while lines arrive.
+    SendMessageA(list, WM_VSCROLL, SB_TOP, 0);
+    settle();
+    EXPECT_EQ(bar().nPos, 0);
+    form->LB1.Add("line 40");
+    form->LB1.Add("line 41");
+    EXPECT_EQ(top(), 0);
+    EXPECT_EQ(form->LB1.Count(), lines + 2);
+    EXPECT_EQ(form->LB1.Item(lines + 1), "line 41");
+
+    form->LB1.Clear();
+    settle();
+    EXPECT_FALSE(barShown());
+}
+
 TEST_F(MainWindowTest, MenuHasEveryItemWithItsCaptionAndShortcut)
 {
     // The platform draws no menu bar; the bar in the dock shows the three menus.
