@@ -63,6 +63,7 @@ inline void destroyMenu(HMENU h) { DestroyMenu(h); }
 inline void destroyAccel(HACCEL h) { DestroyAcceleratorTable(h); }
 inline void freeLibrary(HMODULE h) { FreeLibrary(h); }
 inline void deleteDC(HDC h) { DeleteDC(h); }
+inline void unhook(HHOOK h) { UnhookWindowsHookEx(h); }
 // Memory the shell hands out (item lists, wide display names) belongs to the task allocator.
 template <typename T>
 void taskFree(T* p)
@@ -84,12 +85,15 @@ using UniqueFind = Unique<HANDLE, detail::closeFind, -1>;
 using UniqueFont = Unique<HFONT, detail::deleteObject>;
 using UniqueBrush = Unique<HBRUSH, detail::deleteObject>;
 using UniqueBitmap = Unique<HBITMAP, detail::deleteObject>;
+using UniqueRgn = Unique<HRGN, detail::deleteObject>;
+using UniquePen = Unique<HPEN, detail::deleteObject>;
 using UniqueIcon = Unique<HICON, detail::destroyIcon>;
 using UniqueWindow = Unique<HWND, detail::destroyWindow>;
 using UniqueMenu = Unique<HMENU, detail::destroyMenu>;
 using UniqueAccel = Unique<HACCEL, detail::destroyAccel>;
 using UniqueModule = Unique<HMODULE, detail::freeLibrary>;
 using UniqueMemDC = Unique<HDC, detail::deleteDC>;
+using UniqueHook = Unique<HHOOK, detail::unhook>;
 template <typename T>
 using UniqueTaskMem = Unique<T*, detail::taskFree<T>>;
 template <typename T>
@@ -110,6 +114,39 @@ public:
 private:
     HWND w_;
     HDC dc_;
+};
+
+// The whole window's DC, frame included, for painting the non-client area.
+class WholeWindowDC {
+public:
+    explicit WholeWindowDC(HWND w) noexcept : w_(w), dc_(GetWindowDC(w)) {}
+    WholeWindowDC(const WholeWindowDC&) = delete;
+    WholeWindowDC& operator=(const WholeWindowDC&) = delete;
+    ~WholeWindowDC()
+    {
+        if (dc_) ReleaseDC(w_, dc_);
+    }
+    HDC get() const noexcept { return dc_; }
+
+private:
+    HWND w_;
+    HDC dc_;
+};
+
+// Saves a DC's selections, colours and modes for a scope and puts them all back.
+class SavedDC {
+public:
+    explicit SavedDC(HDC dc) noexcept : dc_(dc), id_(SaveDC(dc)) {}
+    SavedDC(const SavedDC&) = delete;
+    SavedDC& operator=(const SavedDC&) = delete;
+    ~SavedDC()
+    {
+        if (id_) RestoreDC(dc_, id_);
+    }
+
+private:
+    HDC dc_;
+    int id_;
 };
 
 // Selects a GDI object for a scope and puts the previous one back.

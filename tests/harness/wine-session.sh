@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A Wine session for one test run (or for the demo): a fresh prefix, an Xvfb display,
 # one persistent wineserver, and drive A: as a removable drive onto a folder; B: is a
-# removable drive without a medium and F: a fixed disk onto a folder of its own.
+# removable drive without a medium and F: a fixed disk onto a folder of its own. The
+# window manager does not decorate the program's windows, so its own caption shows.
 #   wine-session.sh start DIR [--keep]   make DIR/prefix (anew unless --keep) and DIR/env
 #   wine-session.sh stop DIR             end the wineserver and the display
 # DIR/env is sourced by wine-run.sh so every test process joins the same session.
@@ -78,6 +79,11 @@ start)
   timeout 60 wineserver -w </dev/null >/dev/null 2>&1 || true
   if ! grep -q '^"b:"="floppy"' "$prefix/system.reg"; then
     printf '\n[Software\\\\Wine\\\\Drives] %s\n"a:"="floppy"\n"b:"="floppy"\n"f:"="hd"\n' "$(date +%s)" >>"$prefix/system.reg"
+  fi
+  # The program paints its own caption bar; a frame from the window manager would
+  # take the caption's place and hide it.
+  if ! grep -q '^"Decorated"="N"' "$prefix/user.reg"; then
+    printf '\n[Software\\\\Wine\\\\X11 Driver] %s\n"Decorated"="N"\n' "$(date +%s)" >>"$prefix/user.reg"
   fi
   wineserver -p </dev/null >/dev/null 2>&1
   timeout 300 wineboot </dev/null >/dev/null 2>&1
