@@ -4,7 +4,6 @@
 #include "win/Hint.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -69,6 +68,12 @@ bool TFlatHint::FontInstalled(const char* face)
     return found;
 }
 
+std::string TFlatHint::FaceFor(const std::string& statusFace, THintStyle style, bool tahomaInstalled)
+{
+    if (style == THintStyle::hsOffice97 && statusFace == "MS Sans Serif" && tahomaInstalled) return "Tahoma";
+    return statusFace;
+}
+
 void TFlatHint::ReadFont()
 {
     NONCLIENTMETRICSA m{};
@@ -84,9 +89,9 @@ void TFlatHint::ReadFont()
     f.lfStrikeOut = s.lfStrikeOut ? TRUE : FALSE;
     f.lfCharSet = DEFAULT_CHARSET;
     f.lfPitchAndFamily = static_cast<BYTE>(s.lfPitchAndFamily & 3);
-    if (hintStyle_ == THintStyle::hsOffice97 && std::strcmp(f.lfFaceName, "MS Sans Serif") == 0 &&
-        FontInstalled("Tahoma"))
-        lstrcpynA(f.lfFaceName, "Tahoma", LF_FACESIZE);
+    const std::string face = f.lfFaceName;
+    lstrcpynA(f.lfFaceName, FaceFor(face, hintStyle_, face == "MS Sans Serif" && FontInstalled("Tahoma")).c_str(),
+              LF_FACESIZE);
     font_ = f;
     fontHandle_.reset(CreateFontIndirectA(&font_));
 }
@@ -132,8 +137,10 @@ int TFlatHintWindow::CursorDepth(HCURSOR cursor)
     // The lowest row where the shape covers the screen...
     for (int row = 31; row >= 0; --row)
         if (rowHas(row, RGB(0, 0, 0))) return row - hotY;
-    // ...or, for a shape drawn only by inverting, the lowest inverted row of the lower half.
-    for (int row = 63; row >= 31; --row)
+    // ...or, for a shape drawn only by inverting, the lowest inverted row of the lower
+    // half. Row 31 belongs to the upper half: a blank cursor would place the tooltip
+    // over its own hot spot.
+    for (int row = 63; row >= 32; --row)
         if (rowHas(row, RGB(255, 255, 255))) return row - hotY - 32;
     return kFallback;
 }

@@ -53,6 +53,9 @@ public:
 
     // Whether the screen's font list holds this face.
     static bool FontInstalled(const char* face);
+    // The tooltips' face for the system's status-bar face: the Office 97 look takes the
+    // newer Tahoma over "MS Sans Serif" where it is installed.
+    static std::string FaceFor(const std::string& statusFace, THintStyle style, bool tahomaInstalled);
 
 private:
     void ReadFont();

@@ -148,6 +148,8 @@ void TCompanyText::ApplyFontKind()
 
 std::string TCaptionText::Caption() const
 {
+    // Hidden, the rest is not in the form's caption; it is kept until shown again.
+    if (!Visible()) return caption_;
     std::string s = win::WindowText(owner_.FormHandle());
     for (const TCompanyText* e : {static_cast<const TCompanyText*>(&owner_.CompanyText),
                                   static_cast<const TCompanyText*>(&owner_.AppNameText)}) {
@@ -291,6 +293,7 @@ void TGradientCaption::ComposeFormCaption(const std::string& rest)
     if (AppNameText.Visible()) s += name;
     if (AppNameText.Visible() && !name.empty() && CaptionText.Visible()) s += ' ';
     if (CaptionText.Visible()) s += rest;
+    CaptionText.caption_ = rest;
     // The platform paints its own caption as the text is set; the frame is redrawn after.
     const bool locked = LockWindowUpdate(w) != FALSE;
     SetWindowTextA(w, s.c_str());

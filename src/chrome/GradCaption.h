@@ -52,6 +52,7 @@ public:
     void ApplyFontKind();
 
 protected:
+    friend class TGradientCaption;
     TGradientCaption& owner_;
     std::string caption_;
 
