@@ -228,12 +228,13 @@ void TGradientCaption::Loaded()
 bool TGradientCaption::AppHook(UINT msg, WPARAM, LPARAM lp, LRESULT& result)
 {
     if (msg != kReinstallMessage || lp != reinterpret_cast<LPARAM>(this)) return false;
+    result = 0;
+    if (!waitingToReinstall_) return true;
     waitingToReinstall_ = false;
     Install();
     // The new window has had no activation message yet: the active window decides.
     activeKnown_ = false;
     RedrawFrame();
-    result = 0;
     return true;
 }
 

@@ -99,13 +99,15 @@ using UniqueTaskMem = Unique<T*, detail::taskFree<T>>;
 template <typename T>
 using UniqueCom = Unique<T*, detail::releaseCom<T>>;
 
-// A DC borrowed with GetDC goes back with ReleaseDC to the same window.
-class WindowDC {
+// A DC borrowed with GetDC (the client area) or GetWindowDC (the whole window, frame
+// included) goes back with ReleaseDC to the same window.
+template <HDC(WINAPI* Get)(HWND)>
+class BorrowedDC {
 public:
-    explicit WindowDC(HWND w) noexcept : w_(w), dc_(GetDC(w)) {}
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
-    ~WindowDC()
+    explicit BorrowedDC(HWND w) noexcept : w_(w), dc_(Get(w)) {}
+    BorrowedDC(const BorrowedDC&) = delete;
+    BorrowedDC& operator=(const BorrowedDC&) = delete;
+    ~BorrowedDC()
     {
         if (dc_) ReleaseDC(w_, dc_);
     }
@@ -115,23 +117,8 @@ private:
     HWND w_;
     HDC dc_;
 };
-
-// The whole window's DC, frame included, for painting the non-client area.
-class WholeWindowDC {
-public:
-    explicit WholeWindowDC(HWND w) noexcept : w_(w), dc_(GetWindowDC(w)) {}
-    WholeWindowDC(const WholeWindowDC&) = delete;
-    WholeWindowDC& operator=(const WholeWindowDC&) = delete;
-    ~WholeWindowDC()
-    {
-        if (dc_) ReleaseDC(w_, dc_);
-    }
-    HDC get() const noexcept { return dc_; }
-
-private:
-    HWND w_;
-    HDC dc_;
-};
+using WindowDC = BorrowedDC<GetDC>;
+using WholeWindowDC = BorrowedDC<GetWindowDC>;
 
 // Saves a DC's selections, colours and modes for a scope and puts them all back.
 class SavedDC {

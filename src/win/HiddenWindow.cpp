@@ -4,8 +4,8 @@ namespace win {
 
 HiddenWindow::HiddenWindow(Handler handler) : handler_(std::move(handler))
 {
-    RegisterClassOnce("TPUtilWindow", nullptr, nullptr);
-    Create(WS_EX_TOOLWINDOW, "TPUtilWindow", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr);
+    RegisterClassOnce("QuillmarkHidden", nullptr, nullptr);
+    Create(WS_EX_TOOLWINDOW, "QuillmarkHidden", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr);
 }
 
 LRESULT HiddenWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)

@@ -4,6 +4,7 @@
 
 #include "Driver.h"
 #include "Screen.h"
+#include "SystemFonts.h"
 #include "win/Hint.h"
 
 #include <gtest/gtest.h>
@@ -76,34 +77,6 @@ int PumpUntil(bool shown, DWORD timeoutMs)
     }
     return -1;
 }
-
-// Sets the system's status-bar font for a test, telling every window, and puts the old one back.
-class StatusFont {
-public:
-    explicit StatusFont(const char* face)
-    {
-        saved_.cbSize = kSize;
-        SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kSize, &saved_, 0);
-        NONCLIENTMETRICSA m = saved_;
-        lstrcpynA(m.lfStatusFont.lfFaceName, face, LF_FACESIZE);
-        Set(m);
-    }
-    ~StatusFont() { Set(saved_); }
-
-private:
-    static void Set(NONCLIENTMETRICSA& m)
-    {
-        SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, kSize, &m, SPIF_SENDCHANGE);
-        // Wine stores the change without telling the windows; the control panel's
-        // broadcast does it, as on Windows.
-        DWORD_PTR ignored;
-        SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0, SMTO_ABORTIFHUNG, 2000,
-                            &ignored);
-    }
-
-    static constexpr UINT kSize = 340;
-    NONCLIENTMETRICSA saved_{};
-};
 
 TEST(FlatHintWindow, PaddingByStyle)
 {
@@ -197,7 +170,7 @@ TEST(FlatHint, FaceByStyle)
 
 TEST(FlatHint, StatusFontOfTheSystemFollowedWhileRunning)
 {
-    StatusFont msSansSerif("MS Sans Serif");
+    SystemFonts msSansSerif = StatusFace("MS Sans Serif");
     TFlatHint hint;
     EXPECT_EQ(win::ApplicationHintTiming().pause, 500u);
     EXPECT_EQ(win::ApplicationHintTiming().shortPause, 25u);
@@ -210,17 +183,15 @@ TEST(FlatHint, StatusFontOfTheSystemFollowedWhileRunning)
     EXPECT_STREQ(hint.Font().lfFaceName, office);
     // The system's fonts change while the program runs: the next tooltip follows.
     {
-        StatusFont courier("Courier New");
-        screen::Pump(100);
+        SystemFonts courier = StatusFace("Courier New");
         EXPECT_STREQ(hint.Font().lfFaceName, "Courier New");
     }
-    screen::Pump(100);
     EXPECT_STREQ(hint.Font().lfFaceName, office);
 }
 
 TEST(FlatHint, StylesDifferByTheirPadding)
 {
-    StatusFont tahoma("Tahoma");
+    SystemFonts tahoma = StatusFace("Tahoma");
     TFlatHint hint;
     TFlatHintWindow window;
     auto sizeFor = [&](THintStyle style) {

@@ -4,6 +4,7 @@
 
 #include "Driver.h"
 #include "Screen.h"
+#include "SystemFonts.h"
 
 #include <gtest/gtest.h>
 
@@ -239,6 +240,36 @@ TEST_F(GradCaptionTest, FontKindsDeriveFromTheCaptionFont)
     win::UniqueFont captionFont(CreateFontIndirectA(&base));
     EXPECT_LE(charHeight(t.FontHandle()), charHeight(captionFont.get()));
     EXPECT_GE(charHeight(t.FontHandle()), charHeight(captionFont.get()) - 1);
+}
+
+TEST_F(GradCaptionTest, FontsFollowTheSystemWhileRunning)
+{
+    MakeCaption();
+    {
+        SystemFonts courier([](NONCLIENTMETRICSA& m) { lstrcpyA(m.lfCaptionFont.lfFaceName, "Courier New"); });
+        EXPECT_STREQ(caption->CaptionFont().lfFaceName, "Courier New");
+        EXPECT_STREQ(caption->CompanyText.Font().lfFaceName, "Courier New");
+        EXPECT_TRUE(caption->CompanyText.Font().lfItalic);
+        EXPECT_GE(caption->CompanyText.Font().lfWeight, FW_BOLD);
+    }
+    EXPECT_STRNE(caption->CaptionFont().lfFaceName, "Courier New");
+}
+
+TEST_F(GradCaptionTest, BorderHitsGetTheSizingCursors)
+{
+    caption = std::make_unique<TGradientCaption>(*form);
+    const struct {
+        int hit;
+        LPCSTR cursor;
+    } cases[] = {{HTLEFT, IDC_SIZEWE},     {HTRIGHT, IDC_SIZEWE},       {HTTOP, IDC_SIZENS},
+                 {HTBOTTOM, IDC_SIZENS},   {HTTOPLEFT, IDC_SIZENWSE},   {HTBOTTOMRIGHT, IDC_SIZENWSE},
+                 {HTTOPRIGHT, IDC_SIZENESW}, {HTBOTTOMLEFT, IDC_SIZENESW}};
+    for (const auto& c : cases) {
+        SetCursor(nullptr);
+        EXPECT_TRUE(SendMessageA(form->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(form->Handle()),
+                                 MAKELPARAM(c.hit, WM_MOUSEMOVE)));
+        EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, c.cursor)) << c.hit;
+    }
 }
 
 TEST_F(GradCaptionTest, DialogFrameHasOnlyTheCloseButtonBesideTheTexts)
