@@ -417,11 +417,30 @@ bool TGradientCaption::GradientDrawn(TGradEnabled enabled, bool active, int bits
     return false;
 }
 
-TGradientCaption::TTextFit TGradientCaption::FitTexts(int allVisible, int appNameAndCaption, int areaWidth)
+std::array<int, 3> TGradientCaption::LayoutTexts(const std::array<TTextSlot, 3>& texts,
+                                                 TJustification justification, int left, int right)
 {
-    if (allVisible < areaWidth) return TTextFit::All;
-    if (appNameAndCaption < areaWidth) return TTextFit::WithoutCompany;
-    return TTextFit::CaptionOnly;
+    int all = 0;
+    for (const TTextSlot& t : texts)
+        if (t.visible) all += t.width;
+    const int withoutCompany = all - (texts[0].visible ? texts[0].width : 0);
+    const int room = right - left;
+    bool drawn[3] = {all < room, withoutCompany < room, true};
+    int block = 0;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        drawn[i] = drawn[i] && texts[i].visible && texts[i].shown;
+        if (drawn[i]) block += texts[i].width;
+    }
+    int x = left;
+    if (justification == TJustification::jCenter && block < room) x += (room - block) / 2;
+    if (justification == TJustification::jRight && block < room) x = right - block;
+    std::array<int, 3> at{-1, -1, -1};
+    for (size_t i = 0; i < texts.size(); ++i) {
+        if (!drawn[i]) continue;
+        at[i] = x + 3;
+        x = std::min(x + texts[i].width, right);
+    }
+    return at;
 }
 
 // ---- the form's messages ------------------------------------------------------------
@@ -571,55 +590,25 @@ void TGradientCaption::PaintCaption(bool active)
 
 void TGradientCaption::PaintTexts(HDC dc, RECT area, bool active)
 {
-    struct Text {
-        const TCompanyText* element;
-        std::string caption;
-        int width;
-        bool drawn;
-    };
-    Text texts[] = {{&CompanyText, CompanyText.Caption(), 0, false},
-                    {&AppNameText, AppNameText.Caption(), 0, false},
-                    {&CaptionText, CaptionText.Caption(), 0, false}};
-    int all = 0;
-    for (Text& t : texts) {
-        t.width = TextWidth(dc, t.element->FontHandle(), t.caption) + 3;
-        if (t.element->Visible()) all += t.width;
-    }
-    const int withoutCompany = all - (CompanyText.Visible() ? texts[0].width : 0);
-    const TTextFit fit = FitTexts(all, withoutCompany, area.right - area.left);
-    texts[0].drawn = fit == TTextFit::All;
-    texts[1].drawn = fit != TTextFit::CaptionOnly;
-    texts[2].drawn = true;
-    int block = 0;
-    for (Text& t : texts) {
+    const TCompanyText* elements[] = {&CompanyText, &AppNameText, &CaptionText};
+    std::string captions[3];
+    std::array<TTextSlot, 3> slots{};
+    for (size_t i = 0; i < 3; ++i) {
+        captions[i] = elements[i]->Caption();
         // The company text and the name are left out when empty; the caption never is.
-        t.drawn = t.drawn && t.element->Visible() && (t.element == &CaptionText || !t.caption.empty());
-        if (t.drawn) block += t.width;
+        slots[i] = {TextWidth(dc, elements[i]->FontHandle(), captions[i]) + 3, elements[i]->Visible(),
+                    i == 2 || !captions[i].empty()};
     }
-
-    const int room = area.right - area.left;
-    int x = area.left;
-    switch (justification_) {
-    case TJustification::jLeft:
-    case TJustification::jAuto: break;
-    case TJustification::jCenter:
-        if (block < room) x += (room - block) / 2;
-        break;
-    case TJustification::jRight:
-        if (block < room) x = area.right - block;
-        break;
-    }
+    const std::array<int, 3> at = LayoutTexts(slots, justification_, area.left, area.right);
 
     win::SavedDC saved(dc);
     SetBkMode(dc, TRANSPARENT);
-    for (const Text& t : texts) {
-        if (!t.drawn) continue;
-        x += 3;
-        SetTextColor(dc, win::ColorToRGB(active ? t.element->ColorActive() : t.element->ColorInactive()));
-        win::SelectObj font(dc, t.element->FontHandle());
-        RECT r{x, area.top, area.right, area.bottom};
-        DrawTextA(dc, t.caption.c_str(), static_cast<int>(t.caption.size()), &r,
+    for (size_t i = 0; i < 3; ++i) {
+        if (at[i] < 0) continue;
+        SetTextColor(dc, win::ColorToRGB(active ? elements[i]->ColorActive() : elements[i]->ColorInactive()));
+        win::SelectObj font(dc, elements[i]->FontHandle());
+        RECT r{at[i], area.top, area.right, area.bottom};
+        DrawTextA(dc, captions[i].c_str(), static_cast<int>(captions[i].size()), &r,
                   DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
-        x = std::min(x + t.width - 3, static_cast<int>(area.right));
     }
 }

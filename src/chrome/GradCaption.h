@@ -12,6 +12,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -136,9 +137,16 @@ public:
     };
     static std::vector<Band> GradientBands(int width, int numColors, COLORREF from, COLORREF to);
     static bool GradientDrawn(TGradEnabled enabled, bool active, int bitsPerPixel);
-    // Which texts a narrow bar keeps: first the company text goes, then the name.
-    enum class TTextFit { All, WithoutCompany, CaptionOnly };
-    static TTextFit FitTexts(int allVisible, int appNameAndCaption, int areaWidth);
+    // The company text, the name and the caption as laid out: width is the text's own
+    // plus 3; shown says whether it is drawn at all (visible, and for the first two, not
+    // empty). Answers each text's left edge, or -1 for a text left out: a narrow bar
+    // drops the company text first, then the name.
+    struct TTextSlot {
+        int width;
+        bool visible, shown;
+    };
+    static std::array<int, 3> LayoutTexts(const std::array<TTextSlot, 3>& texts, TJustification justification,
+                                          int left, int right);
     static TFormBorderStyle BorderStyleOf(HWND form);
 
     // The message posted to the component's application window to take the form's

@@ -99,12 +99,29 @@ TEST(GradientDrawn, FollowsEnabledActivationAndColourDepth)
             << int(c.e) << " active " << c.active << " bpp " << c.bpp;
 }
 
-TEST(FitTexts, DropsTheCompanyFirstThenTheName)
+TEST(LayoutTexts, DropsTheCompanyFirstThenTheNameAndPlacesTheRest)
 {
-    using F = TGradientCaption::TTextFit;
-    EXPECT_EQ(TGradientCaption::FitTexts(150, 100, 200), F::All);
-    EXPECT_EQ(TGradientCaption::FitTexts(200, 150, 200), F::WithoutCompany);
-    EXPECT_EQ(TGradientCaption::FitTexts(300, 200, 200), F::CaptionOnly);
+    using J = TJustification;
+    using Slots = std::array<TGradientCaption::TTextSlot, 3>;
+    const Slots fits{{{50, true, true}, {60, true, true}, {20, true, true}}};
+    const struct {
+        const char* what;
+        Slots texts;
+        J j;
+        std::array<int, 3> at;
+    } cases[] = {
+        {"all fit", fits, J::jLeft, {3, 53, 113}},
+        {"left on 4.x", fits, J::jAuto, {3, 53, 113}},
+        {"centred", fits, J::jCenter, {38, 88, 148}},
+        {"flush right", fits, J::jRight, {73, 123, 183}},
+        {"company dropped", {{{100, true, true}, {60, true, true}, {50, true, true}}}, J::jLeft, {-1, 3, 63}},
+        {"caption only", {{{100, true, true}, {150, true, true}, {60, true, true}}}, J::jCenter, {-1, -1, 73}},
+        {"caption cut", {{{100, true, true}, {150, true, true}, {260, true, true}}}, J::jCenter, {-1, -1, 3}},
+        {"hidden company", {{{150, false, true}, {60, true, true}, {20, true, true}}}, J::jLeft, {-1, 3, 63}},
+        {"empty company", {{{3, true, false}, {60, true, true}, {20, true, true}}}, J::jLeft, {-1, 3, 63}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TGradientCaption::LayoutTexts(c.texts, c.j, 0, 200), c.at) << c.what;
 }
 
 class GradCaptionTest : public ::testing::Test {
