@@ -344,7 +344,9 @@ protected:
     {
         const RECT cap = CaptionOnScreen(w);
         screen::Shot shot(cap);
-        shot.Save(name);
+        RECT window;
+        GetWindowRect(w, &window);
+        screen::Shot(window).Save(name);
         const int y = cap.top + 1;  // above the letters
         const int areaRight = cap.right - (GetSystemMetrics(SM_CXSIZE) + 2) - 3;
         Look look{};
