@@ -27,6 +27,7 @@ TApplication::TApplication(HINSTANCE instance) : Title("Quillmark")
 
 TApplication::~TApplication()
 {
+    Destroy();
     win::SetExceptionReporter(nullptr);
     if (g_app == this) g_app = nullptr;
 }
@@ -84,5 +85,12 @@ void TApplication::Terminate(int exitCode) { PostQuitMessage(exitCode); }
 void TApplication::ShowException(const std::exception& e) const
 {
     std::string text = std::string(e.what()) + ".";
+    // Modal for the whole program: no window takes input and no command starts behind it.
+    ++errorBoxes_;
+    struct Shown {
+        int& n;
+        ~Shown() { --n; }
+    } shown{errorBoxes_};
+    win::TaskWindowsDisabled modal;
     MessageBoxA(Handle(), text.c_str(), Title.c_str(), MB_OK | MB_ICONERROR);
 }

@@ -33,6 +33,7 @@ public:
 
     // The standard error box: the message with a full stop, owned by this window.
     void ShowException(const std::exception& e) const;
+    bool ShowingError() const noexcept { return errorBoxes_ > 0; }
 
 private:
     bool Dispatch(MSG& msg);
@@ -42,4 +43,5 @@ private:
     HACCEL shortcuts_ = nullptr;
     bool terminated_ = false;
     int exitCode_ = 0;
+    mutable int errorBoxes_ = 0;
 };

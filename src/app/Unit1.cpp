@@ -3,7 +3,13 @@
 #include "app/About.h"
 #include "app/Application.h"
 #include "app/resource.h"
+#include "backup/BackupRun.h"
+#include "backup/RestoreRun.h"
+#include "cleanup/CleanupCommands.h"
+#include "rescue/RescueDisk.h"
+#include "settings/Unit2.h"
 #include "win/Error.h"
+#include "win/Files.h"
 
 #include <commctrl.h>
 
@@ -18,17 +24,11 @@ constexpr int kListHeight = 69;
 
 } // namespace
 
-std::string ProgramFolder()
-{
-    char path[MAX_PATH * 4] = {};
-    DWORD n = GetModuleFileNameA(nullptr, path, static_cast<DWORD>(std::size(path)));
-    std::string s(path, n);
-    auto cut = s.find_last_of("\\:");
-    return cut == std::string::npos ? std::string() : s.substr(0, cut + 1);
-}
-
 TForm1::TForm1(TApplication& app, int argumentCount) : app_(app), argumentCount_(argumentCount)
 {
+    // Every copy of the program names exactly one file or folder.
+    ShFileOP1.OneSourcePerLine = true;
+    ShFormat1.SetOwner(app.Handle());
     GradientCaption1.CompanyText.SetCaption("Ardo's");
     GradientCaption1.CompanyText.SetFontKind(TFontKind::fkSystemBI);
     GradientCaption1.AppNameText.SetCaption("Quillmark");
@@ -52,6 +52,7 @@ TForm1::~TForm1()
 {
     GradientCaption1.FormDestroying();
     if (app_.MainForm() == Handle()) app_.SetMainForm(nullptr, nullptr);
+    Destroy();
 }
 
 void TForm1::CreateControls()
@@ -64,10 +65,6 @@ void TForm1::CreateControls()
 
     HMENU menu = LoadMenuA(inst, MAKEINTRESOURCEA(IDR_MAINMENU));
     if (!menu) throw win::Error("Menü nicht gefunden");
-    // A command whose handler this build does not carry is shown, but cannot be chosen.
-    for (int id : {IDM_CONFIGURATION, IDM_RESCUEDISK, IDM_START, IDM_RESTORE, IDM_EXIT, IDM_EMPTYCOOKIES,
-                   IDM_EMPTYRECENT, IDM_EMPTYTEMP, IDM_CONTENTS, IDM_INFO})
-        EnableMenuItem(menu, id, MF_BYCOMMAND | (HandlerFor(id) ? MF_ENABLED : MF_GRAYED));
     MB1.Attach(self, menu);
     FitClientArea();
     shortcuts_.reset(LoadAcceleratorsA(inst, MAKEINTRESOURCEA(IDR_ACCEL)));
@@ -119,7 +116,7 @@ void TForm1::FormCreate()
     // The old runtime released one reference to OleAut32 here; no result is looked at.
     if (HMODULE ole = GetModuleHandleA("OleAut32")) FreeLibrary(ole);
     backupStarted_ = false;
-    AS1.SetAVIName(ProgramFolder() + "s.dll");
+    AS1.SetAVIName(win::ProgramFolder() + "s.dll");
     LoadSettings(Settings);
 }
 
@@ -144,9 +141,47 @@ void TForm1::Contents1Click() { WinHelpA(Handle(), app_.HelpFile.c_str(), HELP_C
 
 void TForm1::Info1Click() { ShowAbout(app_.Handle(), app_.Icon()); }
 
-bool TForm1::DirectoryReady(const std::string& path) { return SetCurrentDirectoryA(path.c_str()) != FALSE; }
-
 void TForm1::ProcessMessages() { app_.ProcessMessages(); }
+
+void TForm1::Configuration1Click()
+{
+    // A new dialog each time, released when it closes. Nothing is reloaded afterwards:
+    // the dialog has worked on the settings in memory, whichever button closed it.
+    TForm2 Form2(Handle(), Settings);
+    Form2.ShowModal();
+}
+
+void TForm1::Start1Click() { Start(); }
+
+void TForm1::Start()
+{
+    backupStarted_ = true;
+    // A run that an error stops cannot vouch for what it copied.
+    backupExitCode_ = backup::kItemsFailed;
+    backupExitCode_ = backup::RunBackup(Settings, ShFileOP1, *this);
+}
+
+void TForm1::Restore1Click()
+{
+    if (OpenDialog1.Execute(Handle())) backup::RestoreFromRecord(OpenDialog1.FileName, ShFileOP1, *this);
+}
+
+void TForm1::CreateRescueBootDisk1Click()
+{
+    rescue::CreateRescueBootDisk(Handle(), app_.Handle(), Settings, ShFormat1, ShFileOP1, *this);
+}
+
+void TForm1::EmptyCookies1Click() { cleanup::EmptyCookies(Handle(), Settings, *this); }
+void TForm1::EmptyRecentFiles1Click() { cleanup::EmptyRecentFiles(Handle(), Settings, *this); }
+void TForm1::EmptyTempDirectory1Click() { cleanup::EmptyTempDirectory(Handle(), Settings, *this); }
+
+void TForm1::SetStatus(const std::string& text) { L1.SetCaption(text); }
+void TForm1::SetStepCount(int steps) { PB1.SetMax(steps); }
+void TForm1::SetPosition(int position) { PB1.SetPosition(position); }
+void TForm1::Step() { PB1.StepIt(); }
+void TForm1::ClearLines() { LB1.Clear(); }
+void TForm1::AddLine(const std::string& line) { LB1.Add(line); }
+void TForm1::Pump() { ProcessMessages(); }
 
 TForm1::Handler TForm1::HandlerFor(int id)
 {
@@ -165,14 +200,13 @@ TForm1::Handler TForm1::HandlerFor(int id)
     }
 }
 
-bool TForm1::CommandAvailable(int id) const { return HandlerFor(id) != nullptr; }
-
 bool TForm1::RunCommand(int id)
 {
     Handler h = HandlerFor(id);
     if (!h) return false;
-    if (busy_) {
-        // A shortcut that arrives while a command runs is refused, never queued.
+    if (busy_ || app_.ShowingError()) {
+        // A shortcut that arrives while a command runs, or behind the error box, is
+        // refused, never queued.
         MessageBeep(0xFFFFFFFF);
         return false;
     }
@@ -196,11 +230,11 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         if (reinterpret_cast<HWND>(lp) == AS1.Handle()) AS1.Notification(HIWORD(wp));
         return 0;
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        BeginPaint(Handle(), &ps);
-        RECT line = Bevel1;
-        DrawEdge(ps.hdc, &line, EDGE_ETCHED, BF_TOP);
-        EndPaint(Handle(), &ps);
+        {
+            win::PaintScope paint(Handle());
+            RECT line = Bevel1;
+            DrawEdge(paint.dc(), &line, EDGE_ETCHED, BF_TOP);
+        }
         FormPaint();
         return 0;
     }
@@ -219,24 +253,24 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     }
 }
 
-TBusyState::TBusyState(TForm1& form) : form_(form)
+void TForm1::EnterBusy()
 {
     try {
-        form_.AS1.SetAutoPlay(true);
+        AS1.SetAutoPlay(true);
     } catch (...) {
         // A clip that cannot be opened stops the command before its first step; the
         // symbol must be off again so that the next command tries the clip anew.
-        win::Guarded([this] { form_.AS1.SetAutoPlay(false); });
+        win::Guarded([this] { AS1.SetAutoPlay(false); });
         // The unattended mode hid the menu bar before the command began.
-        form_.MB1.Show();
+        MB1.Show();
         throw;
     }
-    form_.MB1.Hide();
+    MB1.Hide();
 }
 
-TBusyState::~TBusyState()
+void TForm1::LeaveBusy() noexcept
 {
     // Leaving must not fail: closing a clip cannot raise, but recreating the control might.
-    win::Guarded([this] { form_.AS1.SetAutoPlay(false); });
-    form_.MB1.Show();
+    win::Guarded([this] { AS1.SetAutoPlay(false); });
+    MB1.Show();
 }

@@ -12,18 +12,18 @@
 #include "win/Controls.h"
 #include "win/Handles.h"
 #include "win/OpenDialog.h"
+#include "win/Progress.h"
 #include "win/Window.h"
 
 #include <string>
 
 class TApplication;
 
-// The program's own folder: its path up to and including the last backslash or colon.
-std::string ProgramFolder();
-
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 
-class TForm1 : public win::Window {
+// The window shows what a running command reports (win::Progress): L1 the status, PB1
+// the steps, LB1 one line per item.
+class TForm1 : public win::Window, public win::Progress {
 public:
     // argumentCount: the command-line arguments after the program name; any makes
     // the first paint run one unattended backup and close the program.
@@ -60,8 +60,8 @@ public:
     void Exit1Click();
     void Contents1Click();
     void Info1Click();
-    // The file commands; each is defined beside the work it does (backup/, rescue/,
-    // cleanup/, settings/) and dispatched once HandlerFor names it.
+    // The file commands hand their work to the feature that does it (backup/, rescue/,
+    // cleanup/, settings/), with what it works with.
     void Configuration1Click();
     void Start1Click();
     void Start();
@@ -71,9 +71,6 @@ public:
     void EmptyRecentFiles1Click();
     void EmptyTempDirectory1Click();
 
-    // Makes path the current directory; the test that a folder exists and its drive is ready.
-    static bool DirectoryReady(const std::string& path);
-
     bool BackupStarted() const noexcept { return backupStarted_; }
     // How the last backup ended, the exit code of an unattended run: 0 every item
     // stored, 1 target not ready, 2 some items failed (or the run stopped on an error).
@@ -82,15 +79,23 @@ public:
     bool Busy() const noexcept { return busy_; }
     // Runs a menu command unless another one is running.
     bool RunCommand(int id);
-    bool CommandAvailable(int id) const;
 
     void ProcessMessages();
+
+    void SetStatus(const std::string& text) override;
+    void SetStepCount(int steps) override;
+    void SetPosition(int position) override;
+    void Step() override;
+    void ClearLines() override;
+    void AddLine(const std::string& line) override;
+    void Pump() override;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    friend class TBusyState;
+    void EnterBusy() override;
+    void LeaveBusy() noexcept override;
     using Handler = void (TForm1::*)();
     static Handler HandlerFor(int id);
     void FitClientArea();
@@ -104,17 +109,4 @@ private:
     bool busy_ = false;
     win::UniqueFont font_;
     win::UniqueAccel shortcuts_;
-};
-
-// Entered by every command that works through files: the symbol moves and the menu
-// bar is gone until the command ends, by whatever path it ends.
-class TBusyState {
-public:
-    explicit TBusyState(TForm1& form);
-    TBusyState(const TBusyState&) = delete;
-    TBusyState& operator=(const TBusyState&) = delete;
-    ~TBusyState();
-
-private:
-    TForm1& form_;
 };

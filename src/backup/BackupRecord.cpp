@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 
 TBackupRecord::TBackupRecord(std::string path) : path_(std::move(path)) {}
 
@@ -18,6 +19,18 @@ void TBackupRecord::WriteString(const std::string& section, const std::string& k
 void TBackupRecord::WriteInteger(const std::string& section, const std::string& key, int value) const
 {
     WriteString(section, key, std::to_string(value));
+}
+
+void TBackupRecord::WriteSection(const std::string& section, const std::vector<std::string>& lines) const
+{
+    std::string block;
+    for (const auto& line : lines) {
+        block += line;
+        block += '\0';
+    }
+    block += '\0';
+    if (!WritePrivateProfileSectionA(section.c_str(), block.c_str(), path_.c_str()))
+        throw win::Error(win::format("Kann nicht nach %s schreiben", path_));
 }
 
 std::string TBackupRecord::ReadString(const std::string& section, const std::string& key,
@@ -89,4 +102,76 @@ std::vector<int> TBackupRecord::NumberedKeys(const std::string& section) const
     std::sort(keys.begin(), keys.end());
     keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
     return keys;
+}
+
+TRecordEntries::TRecordEntries(const TBackupRecord& record) : record_(record)
+{
+    Write();
+}
+
+void TRecordEntries::Add(const std::string& name, const std::string& folder, const win::ContentSummary& check)
+{
+    names_.push_back(name);
+    folders_.push_back(folder);
+    checks_.push_back(FormatCheck(check));
+}
+
+std::vector<std::string> TRecordEntries::Section(const std::vector<std::string>& values) const
+{
+    std::vector<std::string> lines;
+    lines.reserve(values.size() + 1);
+    for (size_t i = 0; i < values.size(); ++i) lines.push_back(std::to_string(i) + "=" + values[i]);
+    return lines;
+}
+
+void TRecordEntries::WriteIfDue()
+{
+    // A write costs more as the record grows; waiting ten times as long as the last
+    // one took keeps the writing a small share of the run whatever its size.
+    const unsigned long interval = std::max(1000ul, 10 * writeCost_);
+    if (GetTickCount() - lastWrite_ >= interval) Write();
+}
+
+void TRecordEntries::Write()
+{
+    if (written_ == Count()) return;
+    const DWORD start = GetTickCount();
+    if (!names_.empty()) {
+        record_.WriteSection("Dirs", Section(folders_));
+        record_.WriteSection(kChecksSection, Section(checks_));
+    }
+    std::vector<std::string> files = Section(names_);
+    files.push_back("Count=" + std::to_string(Count()));
+    record_.WriteSection("Files", files);
+    written_ = Count();
+    lastWrite_ = GetTickCount();
+    writeCost_ = lastWrite_ - start;
+}
+
+std::string FormatCheck(const win::ContentSummary& check)
+{
+    char crc[9];
+    std::snprintf(crc, sizeof crc, "%08X", static_cast<unsigned>(check.crc));
+    return std::to_string(check.size) + "," + crc;
+}
+
+std::optional<win::ContentSummary> ParseCheck(const std::string& text)
+{
+    const auto comma = text.find(',');
+    if (comma == std::string::npos || comma == 0 || comma > 20 || text.size() != comma + 9) return std::nullopt;
+    win::ContentSummary check;
+    for (size_t i = 0; i < comma; ++i) {
+        if (text[i] < '0' || text[i] > '9') return std::nullopt;
+        check.size = check.size * 10 + static_cast<unsigned>(text[i] - '0');
+    }
+    for (size_t i = comma + 1; i < text.size(); ++i) {
+        const char c = text[i];
+        unsigned digit;
+        if (c >= '0' && c <= '9') digit = c - '0';
+        else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+        else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        else return std::nullopt;
+        check.crc = (check.crc << 4) | digit;
+    }
+    return check;
 }

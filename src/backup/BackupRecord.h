@@ -3,6 +3,9 @@
 // the platform's profile-file calls, so an older record is updated in place.
 #pragma once
 
+#include "win/ContentCheck.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +23,8 @@ public:
     // Raise "Kann nicht nach <path> schreiben" when the platform refuses the write.
     void WriteString(const std::string& section, const std::string& key, const std::string& value) const;
     void WriteInteger(const std::string& section, const std::string& key, int value) const;
+    // Replaces a whole section with key=value lines in one write.
+    void WriteSection(const std::string& section, const std::vector<std::string>& lines) const;
 
     // Never fail: a missing file, section or key gives the default. Values are cut to
     // 1023 characters; a value beginning "0x" is read as hexadecimal.
@@ -32,6 +37,44 @@ public:
 private:
     std::string path_;
 };
+
+// The entries of one backup run. The platform rewrites the whole file on every value
+// written, so writing each entry as it comes would make every entry cost more than
+// the one before; the entries are kept here and written a section at a time instead,
+// at most about once a second, in an order that leaves a usable record whenever the
+// run stops: what "Count" promises is always written before "Count" itself.
+class TRecordEntries {
+public:
+    // Empties the entry sections first: an older, longer record in the same folder must
+    // not mix its entries with this run's if the run stops half-way.
+    explicit TRecordEntries(const TBackupRecord& record);
+    TRecordEntries(const TRecordEntries&) = delete;
+    TRecordEntries& operator=(const TRecordEntries&) = delete;
+
+    // name: the copy's name in the backup folder; folder: where it came from; check:
+    // what the copy held when it was checked.
+    void Add(const std::string& name, const std::string& folder, const win::ContentSummary& check);
+    int Count() const noexcept { return static_cast<int>(names_.size()); }
+    // Writes when enough time has passed since the last write.
+    void WriteIfDue();
+    // Writes every entry and the count.
+    void Write();
+
+private:
+    std::vector<std::string> Section(const std::vector<std::string>& values) const;
+
+    const TBackupRecord& record_;
+    std::vector<std::string> names_, folders_, checks_;
+    int written_ = -1;
+    unsigned long lastWrite_ = 0;
+    unsigned long writeCost_ = 0;
+};
+
+// The section holding what each entry's copy held when it was made, in keys that
+// readers of older records never ask for: "<size>,<CRC-32 in 8 hex digits>".
+inline constexpr const char* kChecksSection = "Checks";
+std::string FormatCheck(const win::ContentSummary& check);
+std::optional<win::ContentSummary> ParseCheck(const std::string& text);
 
 // A record value as an integer: decimal, or hexadecimal after "0x"; false when it is no
 // number or does not fit.

@@ -1,47 +1,35 @@
-// "&Sichern": copies what the settings select into the target folder, flat, and
-// records beside the copies where each came from.
-#include "app/Unit1.h"
+#include "backup/BackupRun.h"
+
 #include "backup/BackupRecord.h"
-#include "backup/PathNames.h"
+#include "win/ContentCheck.h"
+#include "win/Files.h"
 #include "win/Handles.h"
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
+namespace backup {
+
 namespace {
-
-enum BackupOutcome { kAllStored = 0, kTargetNotReady = 1, kItemsFailed = 2 };
-
-bool IsFile(const std::string& path)
-{
-    const DWORD a = GetFileAttributesA(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool IsFolder(const std::string& path)
-{
-    const DWORD a = GetFileAttributesA(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 // The order of the categories fixes the indices in the record, so it is not the
 // order in which the settings are shown.
-std::vector<std::string> CollectWorkList(TForm1& form)
+std::vector<std::string> CollectWorkList(const TSettings& s, win::Progress& progress)
 {
-    const TSettings& s = form.Settings;
     std::vector<std::string> work;
     auto addFile = [&](const std::string& path, const std::string& entered) {
-        if (IsFile(path)) work.push_back(entered);
+        if (win::IsFile(path)) work.push_back(entered);
     };
     if (s.MSDOSBootFiles)
         for (const char* f : {"Autoexec.bat", "Config.sys", "IO.sys", "MSDOS.sys"}) addFile(s.BootDir + f, s.BootDir + f);
     if (s.WindowsRegistry) {
-        form.L1.SetCaption("Storing User-Profiles...");
-        form.ProcessMessages();
-        if (IsFolder(s.WinDir + "Profiles")) work.push_back(s.WinDir + "Profiles");
+        progress.SetStatus("Storing User-Profiles...");
+        progress.Pump();
+        if (win::IsFolder(s.WinDir + "Profiles")) work.push_back(s.WinDir + "Profiles");
         work.push_back(s.WinDir + "User.dat");
         work.push_back(s.WinDir + "System.dat");
     }
@@ -70,77 +58,82 @@ std::string RecordedName(const std::string& copy, const std::string& name)
     return name;
 }
 
-BackupOutcome RunBackup(TForm1& form)
+struct BackupResult {
+    BackupOutcome outcome = kItemsFailed;
+    std::string status;
+};
+
+BackupResult Copy(const TSettings& settings, TShFileOP& copier, win::Progress& progress)
 {
-    const std::string target = form.Settings.Target;
-    if (!TForm1::DirectoryReady(target)) {
+    const std::string target = settings.Target;
+    if (!win::DirectoryReady(target)) {
         MessageBeep(0);
-        form.L1.SetCaption("Directory not exists " + target + " or drive not ready!");
-        return kTargetNotReady;
+        return {kTargetNotReady, "Directory not exists " + target + " or drive not ready!"};
     }
     TBackupRecord record(target + kRecordName);
     record.WriteString("Target", "Drive", target);
-    form.PB1.SetPosition(0);
-    form.ProcessMessages();
+    TRecordEntries entries(record);
+    progress.SetPosition(0);
+    progress.Pump();
 
-    const std::vector<std::string> work = CollectWorkList(form);
-    form.ShFileOP1.Destination = target;
-    form.PB1.SetMax(static_cast<int>(work.size()));
+    const std::vector<std::string> work = CollectWorkList(settings, progress);
+    copier.Destination = target;
+    progress.SetStepCount(static_cast<int>(work.size()));
     // The target is flat: a second item of the same name, or one named like the
     // record, would overwrite the first copy, and a restore would then put the wrong
     // file into a system folder.
-    std::unordered_set<std::string> names{backup::NameKey(kRecordName)};
-    int recorded = 0;
+    std::unordered_set<std::string> names{win::NameKey(kRecordName)};
     int failed = 0;
     for (const auto& entry : work) {
-        form.ShFileOP1.FilesList.clear();
-        const std::string name = backup::NameOf(entry);
-        form.L1.SetCaption("Writing " + name + "...");
-        form.ProcessMessages();
+        copier.FilesList.clear();
+        const std::string name = win::NameOf(entry);
+        progress.SetStatus("Writing " + name + "...");
+        progress.Pump();
 
-        const bool duplicate = !names.insert(backup::NameKey(name)).second;
-        bool stored = false;
+        const bool duplicate = !names.insert(win::NameKey(name)).second;
+        std::optional<win::ContentSummary> check;
         // A missing source is not handed to the shell: it would answer with an error
         // box, and an unattended backup would wait for someone to close it.
         if (!duplicate && GetFileAttributesA(entry.c_str()) != INVALID_FILE_ATTRIBUTES) {
-            form.ShFileOP1.FilesList.push_back(entry);
-            stored = form.ShFileOP1.Execute() && !form.ShFileOP1.AnyOperationsAborted();
+            copier.FilesList.push_back(entry);
+            // The shell's success is not taken on trust: the copy is read back.
+            if (copier.Execute() && !copier.AnyOperationsAborted())
+                check = win::VerifyCopy(entry, target + name);
         }
-        form.PB1.StepIt();
-        if (!stored) {
+        progress.Step();
+        if (!check) {
             // Left out of the record, so that a restore never copies a missing or
             // partial copy over the live system.
-            form.LB1.Add(name + (duplicate ? " not stored! (name already used)" : " not stored!"));
+            progress.AddLine(name + (duplicate ? " not stored! (name already used)" : " not stored!"));
             ++failed;
             continue;
         }
-        form.LB1.Add(name + " stored.");
-        const std::string key = std::to_string(recorded++);
-        record.WriteString("Files", key, RecordedName(target + name, name));
-        record.WriteString("Dirs", key, backup::FolderOf(entry));
+        progress.AddLine(name + " stored.");
+        entries.Add(RecordedName(target + name, name), win::FolderOf(entry), *check);
+        entries.WriteIfDue();
     }
-    record.WriteInteger("Files", "Count", recorded);
-    if (failed) {
-        form.L1.SetCaption("Ready! " + std::to_string(failed) + " item(s) failed.");
-        return kItemsFailed;
-    }
-    form.L1.SetCaption("Ready!");
-    return kAllStored;
+    entries.Write();
+    if (failed) return {kItemsFailed, "Ready! " + std::to_string(failed) + " item(s) failed."};
+    return {kAllStored, "Ready!"};
 }
 
 } // namespace
 
-void TForm1::Start1Click() { Start(); }
-
-void TForm1::Start()
+BackupOutcome RunBackup(const TSettings& settings, TShFileOP& copier, win::Progress& progress)
 {
-    backupStarted_ = true;
-    // A run that an error stops cannot vouch for what it copied.
-    backupExitCode_ = kItemsFailed;
-    {
-        TBusyState busy(*this);
-        LB1.Clear();
-        backupExitCode_ = RunBackup(*this);
+    BackupResult result;
+    try {
+        win::BusyScope busy(progress);
+        progress.ClearLines();
+        result = Copy(settings, copier, progress);
+    } catch (...) {
+        // The window catches up once the symbol has stopped, also when an error ends the run.
+        progress.Pump();
+        throw;
     }
-    ProcessMessages();
+    progress.SetStatus(result.status);
+    progress.Pump();
+    return result.outcome;
 }
+
+} // namespace backup

@@ -1,16 +1,17 @@
-// "&Wiederherstellen": copies every item of a chosen backup record back into the
-// folder it came from. What is restored is what the record lists, whatever the
-// settings say now.
-#include "app/Unit1.h"
+#include "backup/RestoreRun.h"
+
 #include "backup/BackupRecord.h"
-#include "backup/PathNames.h"
+#include "win/ContentCheck.h"
+#include "win/Files.h"
 #include "win/Handles.h"
-#include "win/Path.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <string>
+#include <vector>
+
+namespace backup {
 
 namespace {
 
@@ -25,65 +26,102 @@ std::string LongNameInBackup(const std::string& drive, const std::string& name)
     return found ? std::string(fd.cFileName) : std::string();
 }
 
-// One past the highest numbered entry the record holds, at most its Count: a damaged
-// or foreign Count must not send the run over millions of absent entries.
-int EntriesToRead(const TBackupRecord& record, int count)
+// Incomplete entries are listed one by one only this far; a damaged record could hold
+// millions of them, and one line then says how many more there were.
+constexpr int kSkippedLinesShown = 10;
+
+// Restores the entries the record holds below count; answers how many items failed.
+// Every index below count without a complete entry is a failed item.
+long long RestoreEntries(const TBackupRecord& record, const std::string& drive, int count,
+                         const std::vector<int>& present, TShFileOP& copier, win::Progress& progress)
 {
-    int highest = -1;
-    for (const char* section : {"Files", "Dirs"}) {
-        const auto keys = record.NumberedKeys(section);
-        if (!keys.empty()) highest = std::max(highest, keys.back());
+    long long failed = 0;
+    long long skipped = 0;
+    long long next = 0;
+    long long unlisted = 0;
+    auto skipRange = [&](long long from, long long to) {
+        for (long long i = from; i < to; ++i) {
+            if (skipped < kSkippedLinesShown) {
+                progress.AddLine("Entry " + std::to_string(i) + " skipped (incomplete record).");
+                ++skipped;
+            } else {
+                unlisted += to - i;
+                break;
+            }
+        }
+        failed += to - from;
+    };
+    for (const int i : present) {
+        skipRange(next, i);
+        next = i + 1;
+        copier.FilesList.clear();
+        const std::string index = std::to_string(i);
+        const std::string name = record.ReadString("Files", index, "");
+        const std::string folder = win::WithTrailingBackslash(record.ReadString("Dirs", index, ""));
+        const std::string full = folder + name;
+        const std::string shown = win::NameOf(full);
+        // Without a name the source would be the whole backup folder; without a folder
+        // the copy would land wherever the process happens to stand.
+        if (name.empty() || folder.empty() || shown.empty()) {
+            progress.Step();
+            skipRange(i, i + 1);
+            progress.Pump();
+            continue;
+        }
+        progress.SetStatus("Writing " + full + "...");
+        copier.Destination = folder;
+        const std::string source = LongNameInBackup(drive, shown);
+        const std::string checkText = record.ReadString(kChecksSection, index, "");
+        bool restored = false;
+        bool damaged = false;
+        if (!source.empty()) {
+            // A record from before copies were checked has nothing to compare with; one
+            // that has must find the copy as it was made, or the live file stays.
+            if (!checkText.empty()) {
+                const auto expected = ParseCheck(checkText);
+                damaged = !expected || win::Summarize(drive + source) != expected;
+            }
+            if (!damaged) {
+                copier.FilesList.push_back(drive + source);
+                restored = copier.Execute() && !copier.AnyOperationsAborted() &&
+                           win::VerifyCopy(drive + source, folder + source).has_value();
+            }
+        }
+        progress.Step();
+        progress.AddLine(shown + (restored ? " restored." : damaged ? " not restored! (copy damaged)" : " not restored!"));
+        if (!restored) ++failed;
+        progress.Pump();
     }
-    return std::min(count, highest + 1);
+    skipRange(next, count);
+    if (unlisted) progress.AddLine(std::to_string(unlisted) + " more entries skipped (incomplete record).");
+    return failed;
 }
 
 } // namespace
 
-void TForm1::Restore1Click()
+void RestoreFromRecord(const std::string& recordPath, TShFileOP& copier, win::Progress& progress)
 {
-    if (!OpenDialog1.Execute(Handle())) return;
-    TBackupRecord record(OpenDialog1.FileName);
+    TBackupRecord record(recordPath);
     // The copies are taken from where the backup was made, not from where the record lies.
     const std::string drive = record.ReadString("Target", "Drive", "");
     if (drive.empty()) return;
     const int count = record.ReadInteger("Files", "Count", 0);
     if (count <= 0) return;
-    const int entries = EntriesToRead(record, count);
+    // The work follows the entries the record holds, never its Count alone: a damaged
+    // or foreign Count must not send the run over billions of absent entries.
+    std::vector<int> present = record.NumberedKeys("Files");
+    present.erase(std::lower_bound(present.begin(), present.end(), count), present.end());
 
-    LB1.Clear();
-    PB1.SetMax(entries);
-    PB1.SetPosition(0);
-    TBusyState busy(*this);
-    ProcessMessages();
-    int failed = 0;
-    for (int i = 0; i < entries; ++i) {
-        ShFileOP1.FilesList.clear();
-        const std::string index = std::to_string(i);
-        const std::string name = record.ReadString("Files", index, "");
-        const std::string folder = win::WithTrailingBackslash(record.ReadString("Dirs", index, ""));
-        const std::string full = folder + name;
-        const std::string shown = backup::NameOf(full);
-        // Without a name the source would be the whole backup folder; without a folder
-        // the copy would land wherever the process happens to stand.
-        if (name.empty() || folder.empty() || shown.empty()) {
-            PB1.StepIt();
-            LB1.Add("Entry " + index + " skipped (incomplete record).");
-            ++failed;
-            ProcessMessages();
-            continue;
-        }
-        L1.SetCaption("Writing " + full + "...");
-        ShFileOP1.Destination = folder;
-        const std::string source = LongNameInBackup(drive, shown);
-        bool restored = false;
-        if (!source.empty()) {
-            ShFileOP1.FilesList.push_back(drive + source);
-            restored = ShFileOP1.Execute() && !ShFileOP1.AnyOperationsAborted();
-        }
-        PB1.StepIt();
-        LB1.Add(shown + (restored ? " restored." : " not restored!"));
-        if (!restored) ++failed;
-        ProcessMessages();
+    progress.ClearLines();
+    progress.SetStepCount(static_cast<int>(present.size()));
+    progress.SetPosition(0);
+    long long failed;
+    {
+        win::BusyScope busy(progress);
+        progress.Pump();
+        failed = RestoreEntries(record, drive, count, present, copier, progress);
     }
-    L1.SetCaption(failed ? "Ready! " + std::to_string(failed) + " item(s) failed." : "Ready!");
+    progress.SetStatus(failed ? "Ready! " + std::to_string(failed) + " item(s) failed." : "Ready!");
 }
+
+} // namespace backup

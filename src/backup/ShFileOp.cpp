@@ -36,15 +36,15 @@ FILEOP_FLAGS TShFileOP::PlatformFlags(TShFlag options) noexcept
 
 bool TShFileOP::Execute()
 {
+    // NULs separate the sources and, doubled at the end, close the list.
     std::string from;
     for (const auto& line : FilesList) {
         if (line.empty()) continue;
         from += line;
-        from += ';';
+        from += '\0';
     }
     if (from.empty()) return true;
-    // The trailing ";" becomes the NUL that, with the string's own, ends the list.
-    std::replace(from.begin(), from.end(), ';', '\0');
+    if (!OneSourcePerLine) std::replace(from.begin(), from.end(), ';', '\0');
     // The destination is read as a list too; a second NUL keeps the platform from
     // reading past a single name.
     std::string to = Destination;

@@ -61,6 +61,9 @@ public:
     std::string Title;
     TShFlag Options{shAllowUndo};
     bool KeepFilesList = false;
+    // Each line of FilesList is one path, ";" included: a file may be named "a;b.txt",
+    // and split it would become two sources, neither of them the one meant.
+    bool OneSourcePerLine = false;
 
     bool AnyOperationsAborted() const noexcept { return anyOperationsAborted_; }
     HWND OwnerWindow() const noexcept;

@@ -1,9 +1,10 @@
-// The three commands of "&Zubehör": cookies, recent documents and the Temp folder.
-// None asks before deleting and none reports a file it could not delete.
-#include "app/Unit1.h"
+#include "cleanup/CleanupCommands.h"
+
 #include "cleanup/FolderGuard.h"
 #include "cleanup/FolderSweep.h"
 #include "win/Registry.h"
+
+namespace cleanup {
 
 namespace {
 
@@ -14,73 +15,75 @@ constexpr const char* kRecentDocsKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVer
 // every second value. A missing key is not created.
 void DeleteRecentDocsValues()
 {
-    auto key = win::OpenKey(HKEY_CURRENT_USER, kRecentDocsKey);
+    auto key = win::OpenKey(HKEY_CURRENT_USER, kRecentDocsKey, KEY_QUERY_VALUE | KEY_SET_VALUE);
     for (const auto& name : win::ValueNames(key.get())) win::DeleteValue(key.get(), name);
 }
 
 } // namespace
 
-void TForm1::EmptyCookies1Click()
+void EmptyCookies(HWND owner, const TSettings& settings, win::Progress& progress)
 {
-    if (Settings.CookiesDir.empty()) {
+    if (settings.CookiesDir.empty()) {
         MessageBeep(0);
         return;
     }
-    if (!cleanup::MayEmptyFolder(Handle(), Settings.CookiesDir, Settings)) return;
+    if (!MayEmptyFolder(owner, settings.CookiesDir, settings)) return;
     {
-        TBusyState busy(*this);
+        win::BusyScope busy(progress);
         // The cookie line is added to what the list shows; it is not cleared.
-        L1.SetCaption("Deleting Files in Cookies-Directory...");
-        PB1.SetPosition(0);
-        PB1.SetMax(1);
-        ProcessMessages();
-        cleanup::SweepFolder(Settings.CookiesDir);
-        PB1.StepIt();
-        L1.SetCaption("");
-        LB1.Add("All Cookies deleted.");
+        progress.SetStatus("Deleting Files in Cookies-Directory...");
+        progress.SetPosition(0);
+        progress.SetStepCount(1);
+        progress.Pump();
+        SweepFolder(settings.CookiesDir);
+        progress.Step();
+        progress.SetStatus("");
+        progress.AddLine("All Cookies deleted.");
     }
-    ProcessMessages();
+    progress.Pump();
 }
 
-void TForm1::EmptyRecentFiles1Click()
+void EmptyRecentFiles(HWND owner, const TSettings& settings, win::Progress& progress)
 {
-    if (Settings.RecentDir.empty()) return;
-    if (!cleanup::MayEmptyFolder(Handle(), Settings.RecentDir, Settings)) return;
+    if (settings.RecentDir.empty()) return;
+    if (!MayEmptyFolder(owner, settings.RecentDir, settings)) return;
     {
-        TBusyState busy(*this);
-        LB1.Clear();
-        L1.SetCaption("Deleting recent Files...");
-        PB1.SetPosition(0);
-        PB1.SetMax(2);
-        ProcessMessages();
-        cleanup::SweepFolder(Settings.RecentDir);
-        PB1.StepIt();
-        ProcessMessages();
-        L1.SetCaption("Deleting Registry-Entries...");
+        win::BusyScope busy(progress);
+        progress.ClearLines();
+        progress.SetStatus("Deleting recent Files...");
+        progress.SetPosition(0);
+        progress.SetStepCount(2);
+        progress.Pump();
+        SweepFolder(settings.RecentDir);
+        progress.Step();
+        progress.Pump();
+        progress.SetStatus("Deleting Registry-Entries...");
         DeleteRecentDocsValues();
-        PB1.StepIt();
-        L1.SetCaption("");
-        LB1.Add("All recent files deleted.");
+        progress.Step();
+        progress.SetStatus("");
+        progress.AddLine("All recent files deleted.");
     }
-    ProcessMessages();
+    progress.Pump();
 }
 
-void TForm1::EmptyTempDirectory1Click()
+void EmptyTempDirectory(HWND owner, const TSettings& settings, win::Progress& progress)
 {
-    if (Settings.TempDir.empty()) return;
-    if (!cleanup::MayEmptyFolder(Handle(), Settings.TempDir, Settings)) return;
+    if (settings.TempDir.empty()) return;
+    if (!MayEmptyFolder(owner, settings.TempDir, settings)) return;
     {
-        TBusyState busy(*this);
-        LB1.Clear();
-        L1.SetCaption("Deleting files in Temp-Directory...");
-        PB1.SetPosition(0);
-        PB1.SetMax(1);
-        ProcessMessages();
-        cleanup::SweepFolder(Settings.TempDir);
-        PB1.StepIt();
-        ProcessMessages();
-        L1.SetCaption("");
-        LB1.Add("All files in Temp-Directory deleted.");
+        win::BusyScope busy(progress);
+        progress.ClearLines();
+        progress.SetStatus("Deleting files in Temp-Directory...");
+        progress.SetPosition(0);
+        progress.SetStepCount(1);
+        progress.Pump();
+        SweepFolder(settings.TempDir);
+        progress.Step();
+        progress.Pump();
+        progress.SetStatus("");
+        progress.AddLine("All files in Temp-Directory deleted.");
     }
-    ProcessMessages();
+    progress.Pump();
 }
+
+} // namespace cleanup

@@ -1,5 +1,7 @@
 #include "rescue/FormatStandIn.h"
 
+#include "win/Files.h"
+
 #include "rescue/FormatStandInRes.h"
 #include "rescue/ShFormat.h"
 #include "win/Handles.h"
@@ -9,7 +11,7 @@
 
 namespace {
 
-std::string Root(UINT drive) { return std::string(1, static_cast<char>('A' + drive)) + ":\\"; }
+std::string Root(UINT drive) { return win::DriveRoot(static_cast<char>('A' + drive)); }
 
 bool Removable(UINT drive) { return drive < 26 && GetDriveTypeA(Root(drive).c_str()) == DRIVE_REMOVABLE; }
 

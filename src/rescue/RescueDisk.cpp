@@ -1,14 +1,16 @@
-// "Rescue-Boot-Disk erstellen...": formats a floppy through the shell, copies the start
-// set onto it and writes the three DOS start files.
-#include "app/Unit1.h"
+#include "rescue/RescueDisk.h"
 
-#include "app/Application.h"
-#include "backup/PathNames.h"
 #include "rescue/TextFile.h"
 #include "rescue/Unit4.h"
+#include "win/ContentCheck.h"
+#include "win/Files.h"
+#include "win/Handles.h"
 
+#include <optional>
 #include <string>
 #include <vector>
+
+namespace rescue {
 
 namespace {
 
@@ -29,7 +31,7 @@ bool FileExists(const std::string& path)
 std::vector<std::string> Candidates(const std::string& bootDir)
 {
     std::vector<std::string> list;
-    for (const std::string& path : {ProgramFolder() + "Kelvrane.exe", bootDir + "IO.sys", bootDir + "Command.com",
+    for (const std::string& path : {win::ProgramFolder() + "Kelvrane.exe", bootDir + "IO.sys", bootDir + "Command.com",
                                     bootDir + "Drvspace.bin"})
         if (FileExists(path)) list.push_back(path);
     return list;
@@ -46,78 +48,90 @@ std::string FormatErrorText(std::uint8_t code, char drive)
     }
 }
 
-void CreationWarning(const std::string& name)
+void CreationWarning(HWND owner, const std::string& name)
 {
-    MessageBoxA(TApplication::Instance().Handle(), ("File creation error. (" + name + ")").c_str(), "Warnung",
+    MessageBoxA(owner, ("File creation error. (" + name + ")").c_str(), "Warnung",
                 MB_OK | MB_ICONWARNING);
 }
 
 // Writes one generated file; a failed creation or write is reported, and the close
 // that follows then stops the command with its I/O error.
-void WriteStartFile(const std::string& path, const std::string& name, const std::vector<std::string>& lines)
+void WriteStartFile(HWND owner, const std::string& path, const std::string& name,
+                    const std::vector<std::string>& lines)
 {
     TTextFile file(path);
     for (const auto& line : lines) file.WriteLn(line);
-    if (file.IOResult() != 0) CreationWarning(name);
+    if (file.IOResult() != 0) CreationWarning(owner, name);
     file.Close();
 }
 
 } // namespace
 
-void TForm1::CreateRescueBootDisk1Click()
+void CreateRescueBootDisk(HWND form, HWND application, const TSettings& settings, TShFormat& formatter,
+                          TShFileOP& copier, win::Progress& progress)
 {
-    std::string answer;
-    {
-        TForm4 Form4(*this);
-        Form4.ShowModal();
-        answer = Form4.Edit1Text();
-    }
     // The prompt closed with its field emptied: there is no drive to work on.
-    if (answer.empty()) return;
-    ShFormat1.SetDriveLetter(answer[0]);
-    const char x = ShFormat1.DriveLetter();
-    if (!ShFormat1.Execute()) {
-        MessageBoxA(nullptr, FormatErrorText(ShFormat1.ErrorCode(), x).c_str(), "Error", MB_OK | MB_ICONERROR);
+    const std::optional<char> answer = TForm4(form).ShowModal();
+    if (!answer) return;
+    formatter.SetDriveLetter(*answer);
+    const char x = formatter.DriveLetter();
+    if (!formatter.Execute()) {
+        MessageBoxA(nullptr, FormatErrorText(formatter.ErrorCode(), x).c_str(), "Error", MB_OK | MB_ICONERROR);
         return;
     }
 
-    LB1.Clear();
-    const std::vector<std::string> candidates = Candidates(Settings.BootDir);
-    PB1.SetPosition(0);
-    PB1.SetMax(static_cast<int>(candidates.size()) + 3);
-    TBusyState busy(*this);
-    ProcessMessages();
+    progress.ClearLines();
+    const std::vector<std::string> candidates = Candidates(settings.BootDir);
+    progress.SetPosition(0);
+    progress.SetStepCount(static_cast<int>(candidates.size()) + 3);
+    win::BusyScope busy(progress);
+    progress.Pump();
 
     const std::string drive = std::string(1, x) + ":\\";
-    ShFileOP1.Destination = drive;
+    copier.Destination = drive;
+    int failed = 0;
     for (const auto& source : candidates) {
-        ShFileOP1.FilesList.clear();
-        L1.SetCaption("Writing " + backup::NameOf(source) + "...");
-        ProcessMessages();
-        ShFileOP1.FilesList.push_back(source);
-        ShFileOP1.Execute();
-        PB1.StepIt();
+        copier.FilesList.clear();
+        const std::string name = win::NameOf(source);
+        progress.SetStatus("Writing " + name + "...");
+        progress.Pump();
+        copier.FilesList.push_back(source);
+        // A floppy that fills up or fails half-way would not start a machine: the copy
+        // is read back rather than taken on the shell's word.
+        const bool copied = copier.Execute() && !copier.AnyOperationsAborted() &&
+                            win::VerifyCopy(source, drive + name).has_value();
+        if (!copied) {
+            progress.AddLine(name + " not stored!");
+            ++failed;
+        }
+        progress.Step();
     }
 
-    L1.SetCaption("Creating MSDOS.SYS...");
-    ProcessMessages();
-    WriteStartFile(drive + "Msdos.sys", "MSDOS.SYS", {});
+    progress.SetStatus("Creating MSDOS.SYS...");
+    progress.Pump();
+    WriteStartFile(application, drive + "Msdos.sys", "MSDOS.SYS", {});
     SetFileAttributesA((drive + "Msdos.sys").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                                                           FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
-    PB1.StepIt();
-    ProcessMessages();
+    progress.Step();
+    progress.Pump();
 
-    L1.SetCaption("Creating AUTOEXEC.BAT...");
-    ProcessMessages();
-    WriteStartFile(drive + "Autoexec.bat", "AUTOEXEC.BAT", {drive + "KELVRANE.EXE"});
-    PB1.StepIt();
-    ProcessMessages();
+    progress.SetStatus("Creating AUTOEXEC.BAT...");
+    progress.Pump();
+    WriteStartFile(application, drive + "Autoexec.bat", "AUTOEXEC.BAT", {drive + "KELVRANE.EXE"});
+    progress.Step();
+    progress.Pump();
 
-    L1.SetCaption("Creating CONFIG.SYS...");
-    ProcessMessages();
-    WriteStartFile(drive + "Config.sys", "CONFIG.SYS", {"BUFFERS=20", "FILES=30"});
-    PB1.StepIt();
+    progress.SetStatus("Creating CONFIG.SYS...");
+    progress.Pump();
+    WriteStartFile(application, drive + "Config.sys", "CONFIG.SYS", {"BUFFERS=20", "FILES=30"});
+    progress.Step();
 
-    LB1.Add("Rescue-Boot-Disk created");
-    L1.SetCaption("Ready!");
+    if (failed) {
+        progress.SetStatus("Ready! " + std::to_string(failed) + " item(s) failed.");
+        return;
+    }
+    progress.AddLine("Rescue-Boot-Disk created");
+    progress.SetStatus("Ready!");
 }
+
+} // namespace rescue

@@ -1,7 +1,7 @@
 #include "rescue/ShFormat.h"
 
-#include "app/Application.h"
 #include "rescue/FormatStandIn.h"
+#include "win/Files.h"
 #include "win/Handles.h"
 
 #include <string>
@@ -12,17 +12,16 @@ using FormatDriveProc = DWORD(WINAPI*)(HWND parent, UINT drive, UINT fmtId, UINT
 
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
-std::string Root(char letter) { return std::string(1, letter) + ":\\"; }
-
 // Wine's SHFormatDrive answers "cannot format" without a word; there the program's own
 // dialog stands in, so that a user gets the same dialog and the same answers.
 DWORD FormatDrive(HWND parent, UINT drive, UINT fmtId, UINT options)
 {
     if (RunningOnWine()) return StandInFormatDrive(parent, drive, fmtId, options);
-    // Looked up by name: the import libraries of some tool chains do not carry it.
-    HMODULE shell = GetModuleHandleA("shell32.dll");
+    // Looked up by name: the import libraries of some tool chains do not carry it. The
+    // shell may not be loaded yet (it is loaded late to start faster), so load it.
+    win::UniqueModule shell(LoadLibraryA("shell32.dll"));
     auto proc = shell ? reinterpret_cast<FormatDriveProc>(
-                            reinterpret_cast<void*>(GetProcAddress(shell, "SHFormatDrive")))
+                            reinterpret_cast<void*>(GetProcAddress(shell.get(), "SHFormatDrive")))
                       : nullptr;
     if (!proc) return kShFmtNoFormat;
     return proc(parent, drive, fmtId, options);
@@ -30,7 +29,7 @@ DWORD FormatDrive(HWND parent, UINT drive, UINT fmtId, UINT options)
 
 } // namespace
 
-bool TShFormat::CheckDrive(char letter) { return GetDriveTypeA(Root(letter).c_str()) == DRIVE_REMOVABLE; }
+bool TShFormat::CheckDrive(char letter) { return GetDriveTypeA(win::DriveRoot(letter).c_str()) == DRIVE_REMOVABLE; }
 
 bool TShFormat::DiskInDrive() const
 {
@@ -38,7 +37,7 @@ bool TShFormat::DiskInDrive() const
     win::ErrorModeScope quiet(SEM_FAILCRITICALERRORS);
     // The full 64-bit size: a large medium must not pass for an empty drive.
     ULARGE_INTEGER avail{}, total{}, free{};
-    return GetDiskFreeSpaceExA(Root(Upper(driveLetter_)).c_str(), &avail, &total, &free) != FALSE;
+    return GetDiskFreeSpaceExA(win::DriveRoot(driveLetter_).c_str(), &avail, &total, &free) != FALSE;
 }
 
 bool TShFormat::Execute()
@@ -55,7 +54,7 @@ bool TShFormat::Execute()
     DWORD result;
     {
         win::ErrorModeScope quiet(SEM_FAILCRITICALERRORS);
-        result = FormatDrive(TApplication::Instance().Handle(), static_cast<UINT>(index), kShFmtIdDefault,
+        result = FormatDrive(owner_, static_cast<UINT>(index), kShFmtIdDefault,
                              static_cast<UINT>(formatOption_));
     }
     switch (result) {

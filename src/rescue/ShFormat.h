@@ -25,6 +25,9 @@ public:
     // With the option an owning form stores for it.
     explicit TShFormat(TFormatOption formatOption) noexcept : formatOption_(formatOption) {}
 
+    // The window that owns the platform's format dialog.
+    HWND Owner() const noexcept { return owner_; }
+    void SetOwner(HWND owner) noexcept { owner_ = owner; }
     char DriveLetter() const noexcept { return driveLetter_; }
     void SetDriveLetter(char v) noexcept { driveLetter_ = v; }
     TFormatOption FormatOption() const noexcept { return formatOption_; }
@@ -40,6 +43,7 @@ public:
     bool DiskInDrive() const;
 
 private:
+    HWND owner_ = nullptr;
     char driveLetter_ = 'A';
     TFormatOption formatOption_ = TFormatOption::foQuick;
     std::uint8_t errorCode_ = 0;

@@ -1,6 +1,5 @@
 #include "rescue/Unit4.h"
 
-#include "app/Unit1.h"
 #include "rescue/Unit4Res.h"
 
 namespace {
@@ -19,7 +18,12 @@ constexpr Bounds kLayout[] = {
 
 } // namespace
 
-void TForm4::ShowModal() { win::Dialog::ShowModal(owner_.Handle(), IDD_FORM4); }
+std::optional<char> TForm4::ShowModal()
+{
+    win::Dialog::ShowModal(owner_, IDD_FORM4);
+    if (edit1Text_.empty()) return std::nullopt;
+    return edit1Text_[0];
+}
 
 // Dialog units follow the font the platform substitutes; the design fixes pixels at
 // 120 per inch, so the bounds are set here rather than trusted to the template.
@@ -55,7 +59,6 @@ void TForm4::Button1Click()
         MessageBeep(0xFFFFFFFF);
         return;
     }
-    owner_.ShFormat1.SetDriveLetter(text[0]);
     EndDialog(Handle(), IDOK);
 }
 

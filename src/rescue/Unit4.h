@@ -5,16 +5,16 @@
 #include "win/Handles.h"
 #include "win/Window.h"
 
+#include <optional>
 #include <string>
-
-class TForm1;
 
 class TForm4 : public win::Dialog {
 public:
-    explicit TForm4(TForm1& owner) : owner_(owner) {}
+    explicit TForm4(HWND owner) : owner_(owner) {}
 
-    // Shows the prompt modally, owned by the main window.
-    void ShowModal();
+    // Shows the prompt modally, owned by the main window; answers the letter Edit1 held
+    // when the prompt closed, none when it was empty.
+    std::optional<char> ShowModal();
     // What Edit1 held when the prompt closed.
     const std::string& Edit1Text() const noexcept { return edit1Text_; }
 
@@ -26,7 +26,7 @@ protected:
 private:
     void FormCreate();
 
-    TForm1& owner_;
+    HWND owner_;
     win::UniqueFont font_;
     std::string edit1Text_;
 };

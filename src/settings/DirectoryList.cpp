@@ -1,6 +1,6 @@
 #include "settings/DirectoryList.h"
 
-#include "app/Unit1.h"
+#include "win/Files.h"
 #include "win/Handles.h"
 #include "win/Window.h"
 
@@ -10,7 +10,6 @@
 
 namespace {
 
-bool IsRoot(const std::string& path) { return path.size() == 3 && path[1] == ':' && path[2] == '\\'; }
 
 // The part of a path that names its drive or share, with the backslash after it.
 size_t RootLength(const std::string& path)
@@ -79,7 +78,7 @@ void TDirectoryListBox::Attach(HWND list)
 
 bool TDirectoryListBox::SetDirectory(const std::string& path)
 {
-    if (path.empty() || !TForm1::DirectoryReady(path)) return false;
+    if (path.empty() || !win::DirectoryReady(path)) return false;
     std::string before = directory_;
     directory_ = FullPath(path);
     Fill();
@@ -119,14 +118,12 @@ void TDirectoryListBox::Fill()
     }
     const int current = static_cast<int>(entries_.size()) - 1;
     for (const std::string& name : Subfolders(directory_))
-        entries_.push_back({(IsRoot(directory_) ? directory_ : directory_ + "\\") + name, name, level});
+        entries_.push_back({(win::IsDriveRoot(directory_) ? directory_ : directory_ + "\\") + name, name, level});
 
-    SendMessageA(w_, WM_SETREDRAW, FALSE, 0);
+    win::RedrawOff quiet(w_);
     SendMessageA(w_, LB_RESETCONTENT, 0, 0);
     for (const Entry& e : entries_) SendMessageA(w_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e.name.c_str()));
     SendMessageA(w_, LB_SETCURSEL, static_cast<WPARAM>(current), 0);
-    SendMessageA(w_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(w_, nullptr, TRUE);
 }
 
 std::string TDirectoryListBox::ItemPath(int index) const

@@ -63,8 +63,26 @@ UINT TShellBrowser::Flags() const
     return flags;
 }
 
+namespace {
+
+// The shell's browse dialog needs COM on the calling thread: joined once, on the
+// user-interface thread that shows every picker, and left when the program ends.
+void JoinComApartment()
+{
+    static const struct Apartment {
+        bool joined = SUCCEEDED(CoInitialize(nullptr));
+        ~Apartment()
+        {
+            if (joined) CoUninitialize();
+        }
+    } apartment;
+}
+
+} // namespace
+
 bool TShellBrowser::Execute()
 {
+    JoinComApartment();
     HWND owner = Owner && IsWindow(Owner) ? Owner : nullptr;
     UniqueItemList root;
     if (lstrcmpiA(RootPath.c_str(), "mycomputer") == 0) {

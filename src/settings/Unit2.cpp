@@ -1,10 +1,9 @@
 #include "settings/Unit2.h"
 
-#include "app/Unit1.h"
 #include "settings/Unit2Res.h"
 #include "win/Error.h"
+#include "win/Files.h"
 #include "win/Hint.h"
-#include "win/Path.h"
 
 #include <commctrl.h>
 
@@ -35,30 +34,51 @@ INT_PTR CALLBACK PageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)
 
 } // namespace
 
-TForm2::TForm2(TForm1& owner) : owner_(owner), Settings(owner.Settings)
+const TForm2::FolderRow TForm2::kFolderRows[5] = {
+    {IDC_BUTTON3, IDC_EDIT1, &TForm2::ShellBrowser1, &TSettings::BootDir, true},
+    {IDC_BUTTON4, IDC_EDIT2, &TForm2::ShellBrowser2, &TSettings::WinDir, true},
+    {IDC_BUTTON10, IDC_EDIT3, &TForm2::ShellBrowser5, &TSettings::StartMenuDir, false},
+    {IDC_BUTTON11, IDC_EDIT7, &TForm2::ShellBrowser6, &TSettings::DesktopDir, false},
+    {IDC_BUTTON8, IDC_EDIT6, &TForm2::ShellBrowser4, &TSettings::IEFavorites, false},
+};
+
+const TForm2::FolderRow* TForm2::RowOfButton(int id)
+{
+    for (const FolderRow& row : kFolderRows)
+        if (row.button == id) return &row;
+    return nullptr;
+}
+
+const TForm2::FolderRow* TForm2::RowOfField(int id)
+{
+    for (const FolderRow& row : kFolderRows)
+        if (row.field == id) return &row;
+    return nullptr;
+}
+
+HWND TForm2::Control(int id) const
+{
+    for (HWND page : pages_)
+        if (HWND w = GetDlgItem(page, id)) return w;
+    return GetDlgItem(Handle(), id);
+}
+
+TForm2::TForm2(HWND owner, TSettings& settings) : owner_(owner), Settings(settings)
 {
     OpenDialog1.Filter = "Bookmark-File (*.htm)|*.htm|All Files|*.*";
-    ShellBrowser1.OnSelChange = [this](TShellBrowser& s, const std::string& f, bool d) {
-        ShellBrowser1SelChange(s, f, d);
-    };
-    ShellBrowser2.OnSelChange = [this](TShellBrowser& s, const std::string& f, bool d) {
-        ShellBrowser2SelChange(s, f, d);
-    };
-    ShellBrowser4.OnSelChange = [this](TShellBrowser& s, const std::string& f, bool d) {
-        ShellBrowser4SelChange(s, f, d);
-    };
-    ShellBrowser5.OnSelChange = [this](TShellBrowser& s, const std::string& f, bool d) {
-        ShellBrowser5SelChange(s, f, d);
-    };
-    ShellBrowser6.OnSelChange = [this](TShellBrowser& s, const std::string& f, bool d) {
-        ShellBrowser6SelChange(s, f, d);
-    };
+    // Each picker reports every selection into its field while it is open; how it was
+    // closed does not matter. The boot and Windows folders are prefixes.
+    for (const FolderRow& row : kFolderRows)
+        (this->*row.browser).OnSelChange = [this, &row](TShellBrowser&, const std::string& folder, bool) {
+            SetText(Control(row.field), row.prefix ? win::WithTrailingBackslash(folder) : folder);
+        };
     DirectoryListBox1.OnChange = [this] { DirectoryListBox1Change(); };
 }
 
 INT_PTR TForm2::ShowModal()
 {
-    INT_PTR result = Dialog::ShowModal(owner_.Handle(), IDD_FORM2);
+    INT_PTR result = Dialog::ShowModal(owner_, IDD_FORM2);
+    // A set-up that failed has been reported already; one the platform refused has not.
     if (result == -1) throw win::Error("Konfigurationsdialog nicht erzeugt");
     return result;
 }
@@ -137,11 +157,7 @@ void TForm2::CreatePages()
                      SWP_NOACTIVATE);
         after = pages_[i];
     }
-    auto find = [this](int id) {
-        for (HWND page : pages_)
-            if (HWND w = GetDlgItem(page, id)) return w;
-        return static_cast<HWND>(nullptr);
-    };
+    auto find = [this](int id) { return Control(id); };
     MSDOSBootfiles1 = find(IDC_MSDOSBOOTFILES1);
     WindowsRegistry1 = find(IDC_WINDOWSREGISTRY1);
     WininiSystemini1 = find(IDC_WININISYSTEMINI1);
@@ -217,57 +233,56 @@ void TForm2::Command(int id, int code, HWND control)
             if (id == IDOK && GetFocus() == DirectoryListBox1.Handle()) DirectoryListBox1.OpenSelected();
             return;
         }
-        Clicked(control);
+        Clicked(id);
         return;
-    case EN_CHANGE:
-        if (control == Edit1) Edit1Change();
-        else if (control == Edit2) Edit2Change();
-        else if (control == Edit3) Edit3Change();
-        else if (control == Edit7) Edit7Change();
-        else if (control == Edit5) Edit5Change();
-        else if (control == Edit6) Edit6Change();
-        return;
+    case EN_CHANGE: Changed(id); return;
     case CBN_SELCHANGE:
-        if (control == DriveComboBox1.Handle()) DriveComboBox1.SelectionChanged();
+        if (id == IDC_DRIVECOMBOBOX1) DriveComboBox1.SelectionChanged();
         return;
     case LBN_DBLCLK:
-        if (control == DirectoryListBox1.Handle()) DirectoryListBox1.OpenSelected();
+        if (id == IDC_DIRECTORYLISTBOX1) DirectoryListBox1.OpenSelected();
         return;
-    default:
-        (void)id;
-        return;
+    default: return;
     }
 }
 
-void TForm2::Clicked(HWND box)
+void TForm2::Clicked(int id)
 {
-    if (box == MSDOSBootfiles1) MSDOSBootfiles1Click();
-    else if (box == WindowsRegistry1) WindowsRegistry1Click();
-    else if (box == WininiSystemini1) WininiSystemini1Click();
-    else if (box == StartMenu1) StartMenu1Click();
-    else if (box == Desktop1) Desktop1Click();
-    else if (box == SaveInternet1) SaveInternet1Click();
-    else if (box == Otherfiles1) Otherfiles1Click();
-    else if (box == Button3) Button3Click();
-    else if (box == Button4) Button4Click();
-    else if (box == Button10) Button10Click();
-    else if (box == Button11) Button11Click();
-    else if (box == Button8) Button8Click();
-    else if (box == Button7) Button7Click();
-    else if (box == Netscape1) Netscape1Click();
-    else if (box == IExplorer1) IExplorer1Click();
-    else if (box == Button12) Button12Click();
-    else if (box == Button5) Button5Click();
-    else if (box == Button9) Button9Click();
-    else if (box == Button1) Button1Click();
-    else if (box == Button2) Button2Click();
+    if (const FolderRow* row = RowOfButton(id)) {
+        (this->*row->browser).Execute();
+        return;
+    }
+    switch (id) {
+    case IDC_MSDOSBOOTFILES1: MSDOSBootfiles1Click(); break;
+    case IDC_WINDOWSREGISTRY1: WindowsRegistry1Click(); break;
+    case IDC_WININISYSTEMINI1: WininiSystemini1Click(); break;
+    case IDC_STARTMENU1: StartMenu1Click(); break;
+    case IDC_DESKTOP1: Desktop1Click(); break;
+    case IDC_SAVEINTERNET1: SaveInternet1Click(); break;
+    case IDC_OTHERFILES1: Otherfiles1Click(); break;
+    case IDC_BUTTON7: Button7Click(); break;
+    case IDC_NETSCAPE1: Netscape1Click(); break;
+    case IDC_IEXPLORER1: IExplorer1Click(); break;
+    case IDC_BUTTON12: Button12Click(); break;
+    case IDC_BUTTON5: Button5Click(); break;
+    case IDC_BUTTON9: Button9Click(); break;
+    case IDC_BUTTON1: Button1Click(); break;
+    case IDC_BUTTON2: Button2Click(); break;
+    default: break;
+    }
+}
+
+void TForm2::Changed(int id)
+{
+    if (const FolderRow* row = RowOfField(id)) Settings.*row->setting = win::WindowText(Control(id));
+    else if (id == IDC_EDIT5) Edit5Change();
 }
 
 void TForm2::SetChecked(HWND box, bool on)
 {
     if (IsChecked(box) == on) return;
     SendMessageA(box, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
-    Clicked(box);
+    Clicked(GetDlgCtrlID(box));
 }
 
 void TForm2::SetText(HWND edit, const std::string& text)
@@ -302,7 +317,7 @@ void TForm2::FormActivate()
     // the user picks another; the pair goes on showing where the process stands. The
     // list reads its folders at once, so nothing has to be pumped before L2 is set.
     const std::string destination = WithoutTrailingBackslash(Settings.Target);
-    if (TForm1::DirectoryReady(destination)) {
+    if (win::DirectoryReady(destination)) {
         DriveComboBox1.SetDrive(Settings.Target[0]);
         DirectoryListBox1.SetDirectory(destination);
         L2.SetCaption(Settings.Target);
@@ -336,33 +351,7 @@ void TForm2::Desktop1Click() { Settings.Desktop = IsChecked(Desktop1); }
 void TForm2::SaveInternet1Click() { Settings.SaveInternet = IsChecked(SaveInternet1); }
 void TForm2::Otherfiles1Click() { Settings.OtherFiles = IsChecked(Otherfiles1); }
 
-void TForm2::Edit1Change() { Settings.BootDir = win::WindowText(Edit1); }
-void TForm2::Edit2Change() { Settings.WinDir = win::WindowText(Edit2); }
-void TForm2::Edit3Change() { Settings.StartMenuDir = win::WindowText(Edit3); }
-void TForm2::Edit7Change() { Settings.DesktopDir = win::WindowText(Edit7); }
 void TForm2::Edit5Change() { Settings.NetscapeBookmarks = win::WindowText(Edit5); }
-void TForm2::Edit6Change() { Settings.IEFavorites = win::WindowText(Edit6); }
-
-// The picker reports every selection into its field while it is open; how it was
-// closed does not matter.
-void TForm2::Button3Click() { ShellBrowser1.Execute(); }
-void TForm2::Button4Click() { ShellBrowser2.Execute(); }
-void TForm2::Button10Click() { ShellBrowser5.Execute(); }
-void TForm2::Button11Click() { ShellBrowser6.Execute(); }
-void TForm2::Button8Click() { ShellBrowser4.Execute(); }
-
-// The boot and Windows folders are prefixes that paths are joined to.
-void TForm2::ShellBrowser1SelChange(TShellBrowser&, const std::string& NewFolder, bool)
-{
-    SetText(Edit1, win::WithTrailingBackslash(NewFolder));
-}
-void TForm2::ShellBrowser2SelChange(TShellBrowser&, const std::string& NewFolder, bool)
-{
-    SetText(Edit2, win::WithTrailingBackslash(NewFolder));
-}
-void TForm2::ShellBrowser5SelChange(TShellBrowser&, const std::string& NewFolder, bool) { SetText(Edit3, NewFolder); }
-void TForm2::ShellBrowser6SelChange(TShellBrowser&, const std::string& NewFolder, bool) { SetText(Edit7, NewFolder); }
-void TForm2::ShellBrowser4SelChange(TShellBrowser&, const std::string& NewFolder, bool) { SetText(Edit6, NewFolder); }
 
 void TForm2::Button7Click()
 {

@@ -14,11 +14,10 @@
 
 #include <string>
 
-class TForm1;
-
 class TForm2 : public win::Dialog {
 public:
-    explicit TForm2(TForm1& owner);
+    // Edits settings, which belong to the owner window, in place.
+    TForm2(HWND owner, TSettings& settings);
 
     // Runs the dialog modal to its owner; answers IDOK when the settings were stored.
     INT_PTR ShowModal();
@@ -56,22 +55,7 @@ public:
     void Desktop1Click();
     void SaveInternet1Click();
     void Otherfiles1Click();
-    void Edit1Change();
-    void Edit2Change();
-    void Edit3Change();
-    void Edit7Change();
     void Edit5Change();
-    void Edit6Change();
-    void Button3Click();
-    void Button4Click();
-    void Button10Click();
-    void Button11Click();
-    void Button8Click();
-    void ShellBrowser1SelChange(TShellBrowser& Sender, const std::string& NewFolder, bool IsDisplayName);
-    void ShellBrowser2SelChange(TShellBrowser& Sender, const std::string& NewFolder, bool IsDisplayName);
-    void ShellBrowser5SelChange(TShellBrowser& Sender, const std::string& NewFolder, bool IsDisplayName);
-    void ShellBrowser6SelChange(TShellBrowser& Sender, const std::string& NewFolder, bool IsDisplayName);
-    void ShellBrowser4SelChange(TShellBrowser& Sender, const std::string& NewFolder, bool IsDisplayName);
     void Button7Click();
     void Netscape1Click();
     void IExplorer1Click();
@@ -91,13 +75,27 @@ private:
     void CreatePages();
     void ShowPage(int index);
     void Command(int id, int code, HWND control);
+    void Clicked(int id);
+    void Changed(int id);
     // Setting a box or a field from code to a new value runs its handler, as a change by
     // the user does; setting the value it already has runs nothing.
     void SetChecked(HWND box, bool on);
     void SetText(HWND edit, const std::string& text);
-    void Clicked(HWND box);
 
-    TForm1& owner_;
+    // A folder field with its browse button and folder picker, and the setting it edits.
+    struct FolderRow {
+        int button, field;
+        TShellBrowser TForm2::*browser;
+        std::string TSettings::*setting;
+        bool prefix;  // a folder that paths are joined to: it keeps its closing backslash
+    };
+    static const FolderRow kFolderRows[5];
+    static const FolderRow* RowOfButton(int id);
+    static const FolderRow* RowOfField(int id);
+    // A control of the dialog or of one of its pages.
+    HWND Control(int id) const;
+
+    HWND owner_;
     TSettings& Settings;
     HWND pages_[5] = {};
 };

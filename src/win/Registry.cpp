@@ -18,10 +18,10 @@ void Write(HKEY key, const std::string& name, DWORD type, const void* data, DWOR
 
 } // namespace
 
-UniqueHKey OpenKey(HKEY root, const std::string& path)
+UniqueHKey OpenKey(HKEY root, const std::string& path, REGSAM access)
 {
     UniqueHKey key;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, key.put()) != ERROR_SUCCESS) key.release();
+    if (RegOpenKeyExA(root, path.c_str(), 0, access, key.put()) != ERROR_SUCCESS) key.release();
     return key;
 }
 

@@ -1,6 +1,5 @@
-// Registry access with the program's own error messages. Every key is opened with
-// full access; a key that cannot be opened is an empty handle, and every value of it
-// then reads as absent.
+// Registry access with the program's own error messages. A key that cannot be opened
+// is an empty handle, and every value of it then reads as absent.
 #pragma once
 
 #include "win/Handles.h"
@@ -10,7 +9,9 @@
 
 namespace win {
 
-UniqueHKey OpenKey(HKEY root, const std::string& path);
+// Opened for reading unless more is asked: the machine's setup values are readable by
+// every user but writable only by an administrator.
+UniqueHKey OpenKey(HKEY root, const std::string& path, REGSAM access = KEY_READ);
 // Creates the key if needed; an empty handle when that fails, so that the first
 // write reports the failure with the name of the value it could not set.
 UniqueHKey CreateKey(HKEY root, const std::string& path);

@@ -20,6 +20,8 @@ void SetExceptionReporter(ExceptionReporter r) { g_reporter = r ? r : DefaultRep
 
 void ReportException(const std::exception& e) { g_reporter(e); }
 
+void ReportUnknownException() { g_reporter(Error("Unbekannter Fehler")); }
+
 Window::~Window() { Destroy(); }
 
 void Window::Destroy()
@@ -78,9 +80,11 @@ LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         return DefWindowProcA(hwnd, msg, wp, lp);
     }
     LRESULT result = 0;
-    if (!Guarded([&] { result = self->HandleMessage(msg, wp, lp); }))
-        return DefWindowProcA(hwnd, msg, wp, lp);
-    return result;
+    if (Guarded([&] { result = self->HandleMessage(msg, wp, lp); })) return result;
+    // A close request whose handler failed is not carried out behind the user's back:
+    // the default would destroy the window.
+    if (msg == WM_CLOSE) return 0;
+    return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
 INT_PTR Dialog::ShowModal(HWND owner, int resourceId)
@@ -105,8 +109,10 @@ INT_PTR CALLBACK Dialog::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         return FALSE;
     }
     INT_PTR result = FALSE;
-    if (!Guarded([&] { result = self->HandleMessage(msg, wp, lp); })) return TRUE;
-    return result;
+    if (Guarded([&] { result = self->HandleMessage(msg, wp, lp); })) return result;
+    // A dialog that could not be set up ends instead of staying half-built.
+    if (msg == WM_INITDIALOG) EndDialog(hwnd, kInitFailed);
+    return TRUE;
 }
 
 std::string Dialog::ItemText(int id) const { return WindowText(Item(id)); }
@@ -130,6 +136,26 @@ int Scale(int designUnits)
         return d > 0 ? d : 96;
     }();
     return MulDiv(designUnits, dpi, 120);
+}
+
+TaskWindowsDisabled::TaskWindowsDisabled()
+{
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM self) -> BOOL {
+            if (IsWindowVisible(w) && IsWindowEnabled(w)) {
+                EnableWindow(w, FALSE);
+                reinterpret_cast<TaskWindowsDisabled*>(self)->disabled_.push_back(w);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(this));
+}
+
+TaskWindowsDisabled::~TaskWindowsDisabled()
+{
+    for (auto it = disabled_.rbegin(); it != disabled_.rend(); ++it)
+        if (IsWindow(*it)) EnableWindow(*it, TRUE);
 }
 
 } // namespace win

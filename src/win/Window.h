@@ -7,6 +7,7 @@
 
 #include <exception>
 #include <string>
+#include <vector>
 
 namespace win {
 
@@ -16,6 +17,7 @@ using ExceptionReporter = void (*)(const std::exception&);
 void SetExceptionReporter(ExceptionReporter r);
 void ReportException(const std::exception& e);
 // Runs f and reports anything it throws: the boundary between the platform and our code.
+void ReportUnknownException();
 template <typename F>
 bool Guarded(F&& f)
 {
@@ -24,6 +26,9 @@ bool Guarded(F&& f)
         return true;
     } catch (const std::exception& e) {
         ReportException(e);
+    } catch (...) {
+        // Whatever else is thrown must not cross into the platform either.
+        ReportUnknownException();
     }
     return false;
 }
@@ -33,6 +38,8 @@ public:
     Window() = default;
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
+    // A derived window calls Destroy in its own destructor, so that it still handles
+    // WM_DESTROY and its members (fonts, brushes) outlive the window's controls.
     virtual ~Window();
 
     HWND Handle() const noexcept { return hwnd_; }
@@ -61,7 +68,10 @@ public:
     virtual ~Dialog() = default;
 
     HWND Handle() const noexcept { return hwnd_; }
+    // Answers what the dialog ended with; kInitFailed when its initialisation raised an
+    // error, which has been shown by then.
     INT_PTR ShowModal(HWND owner, int resourceId);
+    static constexpr INT_PTR kInitFailed = -2;
 
 protected:
     // Answers whether the message was handled (the dialog procedure's result).
@@ -78,6 +88,50 @@ private:
 };
 
 std::string WindowText(HWND w);
+
+// BeginPaint and EndPaint as one scope.
+class PaintScope {
+public:
+    explicit PaintScope(HWND w) noexcept : w_(w) { BeginPaint(w_, &ps_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    ~PaintScope() { EndPaint(w_, &ps_); }
+    HDC dc() const noexcept { return ps_.hdc; }
+
+private:
+    HWND w_;
+    PAINTSTRUCT ps_{};
+};
+
+// A control that does not redraw for a scope, and redraws once at its end.
+class RedrawOff {
+public:
+    explicit RedrawOff(HWND w) noexcept : w_(w) { SendMessageA(w_, WM_SETREDRAW, FALSE, 0); }
+    RedrawOff(const RedrawOff&) = delete;
+    RedrawOff& operator=(const RedrawOff&) = delete;
+    ~RedrawOff()
+    {
+        SendMessageA(w_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(w_, nullptr, TRUE);
+    }
+
+private:
+    HWND w_;
+};
+
+// Disables every enabled, visible top-level window of this thread for a scope and
+// enables them again after it: what a box owned by a hidden window needs to be modal
+// for the whole program, not only for its owner.
+class TaskWindowsDisabled {
+public:
+    TaskWindowsDisabled();
+    TaskWindowsDisabled(const TaskWindowsDisabled&) = delete;
+    TaskWindowsDisabled& operator=(const TaskWindowsDisabled&) = delete;
+    ~TaskWindowsDisabled();
+
+private:
+    std::vector<HWND> disabled_;
+};
 
 // Design bounds are given at 120 pixels per inch; the screen may have another density.
 int Scale(int designUnits);

@@ -7,6 +7,7 @@
 #include "Win95.h"
 #include "app/Application.h"
 #include "app/resource.h"
+#include "win/Files.h"
 #include "win/Registry.h"
 
 #include <gtest/gtest.h>
@@ -126,30 +127,17 @@ TEST_F(MainWindowTest, MenuHasEveryItemWithItsCaptionAndShortcut)
     EXPECT_EQ(MenuText(help, 2), "Inf&o");
 }
 
-TEST_F(MainWindowTest, OnlyCommandsThisBuildCarriesCanBeChosen)
-{
-    HMENU bar = form->MB1.Menu();
-    for (int id : {IDM_CONFIGURATION, IDM_RESCUEDISK, IDM_START, IDM_RESTORE, IDM_EXIT, IDM_EMPTYCOOKIES,
-                   IDM_EMPTYRECENT, IDM_EMPTYTEMP, IDM_CONTENTS, IDM_INFO}) {
-        bool grayed = GetMenuState(bar, id, MF_BYCOMMAND) & MF_GRAYED;
-        EXPECT_EQ(grayed, !form->CommandAvailable(id)) << id;
-    }
-    EXPECT_TRUE(form->CommandAvailable(IDM_EXIT));
-    EXPECT_TRUE(form->CommandAvailable(IDM_INFO));
-    EXPECT_TRUE(form->CommandAvailable(IDM_CONTENTS));
-}
-
 TEST_F(MainWindowTest, BusyStateHidesTheMenuAndRunsTheSymbolUntilLeftByAnyPath)
 {
     {
-        TBusyState busy(*form);
+        win::BusyScope busy(*form);
         EXPECT_FALSE(form->MB1.Visible());
         EXPECT_TRUE(form->AS1.AutoPlay());
     }
     EXPECT_TRUE(form->MB1.Visible());
     EXPECT_FALSE(form->AS1.AutoPlay());
     try {
-        TBusyState busy(*form);
+        win::BusyScope busy(*form);
         throw std::runtime_error("boom");
     } catch (const std::runtime_error&) {
     }
@@ -164,7 +152,7 @@ TEST_F(MainWindowTest, MissingClipStopsTheCommandBeforeItsFirstStepAndTheNextTri
         "Could not open AVI \"C:\\qmtest\\nowhere\\s.dll\"\r\rIt must be a silent AVI file/resource.";
     for (int attempt = 0; attempt < 2; ++attempt) {
         try {
-            TBusyState busy(*form);
+            win::BusyScope busy(*form);
             FAIL() << "entered without a clip";
         } catch (const std::exception& e) {
             EXPECT_EQ(e.what(), expected);
@@ -194,15 +182,15 @@ TEST_F(MainWindowTest, DamagedSettingIsReportedAndTheWindowOpensWithDefaultsFrom
 TEST_F(MainWindowTest, DirectoryReadyChangesIntoExistingFoldersOnly)
 {
     std::string dir = win95::ScratchDir("ready");
-    ASSERT_TRUE(TForm1::DirectoryReady(dir + "\\"));
+    ASSERT_TRUE(win::DirectoryReady(dir + "\\"));
     char cwd[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, cwd);
     EXPECT_EQ(lstrcmpiA(cwd, dir.c_str()), 0);
-    EXPECT_FALSE(TForm1::DirectoryReady("C:\\qmtest\\missing\\"));
+    EXPECT_FALSE(win::DirectoryReady("C:\\qmtest\\missing\\"));
     GetCurrentDirectoryA(MAX_PATH, cwd);
     EXPECT_EQ(lstrcmpiA(cwd, dir.c_str()), 0) << "a failed test leaves the current folder";
-    EXPECT_TRUE(TForm1::DirectoryReady("a:\\"));
-    EXPECT_FALSE(TForm1::DirectoryReady("q:\\"));
+    EXPECT_TRUE(win::DirectoryReady("a:\\"));
+    EXPECT_FALSE(win::DirectoryReady("q:\\"));
 }
 
 TEST_F(MainWindowTest, ErrorBoxIsCaptionedQuillmarkAndAlwaysAddsAFullStop)

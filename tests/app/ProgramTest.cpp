@@ -2,8 +2,12 @@
 #include "Driver.h"
 #include "Win95.h"
 #include "app/resource.h"
+#include "settings/Settings.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -70,6 +74,72 @@ TEST_F(ProgramTest, WindowOpensWithoutTheClip)
     driver::Program p("", dir + "\\Quillmark.exe");
     ASSERT_NE(p.Main(), nullptr);
     EXPECT_EQ(p.Status(), "Bereit!");
+}
+
+void PressCtrl(char key)
+{
+    INPUT in[4] = {};
+    for (INPUT& i : in) i.type = INPUT_KEYBOARD;
+    in[0].ki.wVk = VK_CONTROL;
+    in[1].ki.wVk = static_cast<WORD>(key);
+    in[2].ki.wVk = static_cast<WORD>(key);
+    in[2].ki.dwFlags = KEYEVENTF_KEYUP;
+    in[3].ki.wVk = VK_CONTROL;
+    in[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(4, in, sizeof(INPUT));
+}
+
+// The shortcuts as a user presses them on the keyboard, not as commands posted.
+TEST_F(ProgramTest, ShortcutKeysOpenConfigurationRestoreAndStartABackup)
+{
+    win95::StoreUsualSettings("C:\\qmtest\\target\\");
+    win95::MakeDirs("C:\\qmtest\\target");
+    driver::Program p;
+    auto press = [&](char key) {
+        SetForegroundWindow(p.Main());
+        ASSERT_TRUE(driver::WaitUntil([&] { return GetForegroundWindow() == p.Main(); }, 5000));
+        PressCtrl(key);
+    };
+    press('O');
+    HWND config = p.WaitDialog("Quillmark-Configuration");
+    ASSERT_NE(config, nullptr);
+    PostMessageA(config, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(driver::WaitUntil([&] { return p.NoDialog(); }));
+
+    press('R');
+    HWND open = p.WaitFileDialog();
+    ASSERT_NE(open, nullptr);
+    driver::Press(open, IDCANCEL);
+    ASSERT_TRUE(driver::WaitUntil([&] { return p.NoDialog(); }));
+
+    press('S');
+    EXPECT_TRUE(driver::WaitUntil([&] { return p.Status() == "Ready!"; }, 60000)) << p.Status();
+    EXPECT_TRUE(win95::Exists("C:\\qmtest\\target\\ABackUp.log"));
+}
+
+// A close request that arrives while a backup runs ends the program once the backup
+// has finished, with its record complete.
+TEST_F(ProgramTest, ClosingDuringABackupLetsItFinishThenEnds)
+{
+    const std::string data = win95::ScratchDir("viele");
+    std::vector<std::string> files;
+    for (int i = 0; i < 200; ++i) {
+        files.push_back(data + "\\f" + std::to_string(1000 + i) + ".txt");
+        win95::WriteFile(files.back(), std::string(2048, 'x'));
+    }
+    TSettings s;
+    s.OtherFiles = true;
+    s.Target = "C:\\qmtest\\target\\";
+    win95::ClearSettings();
+    SaveSettings(s, false, false, files);
+    win95::MakeDirs("C:\\qmtest\\target");
+    driver::Program p;
+    p.PostCommand(IDM_START);
+    ASSERT_TRUE(driver::WaitUntil([&] { return p.Status().rfind("Writing f10", 0) == 0; }));
+    p.Close();
+    EXPECT_EQ(p.WaitExit(120000), 0);
+    const std::string record = win95::ReadFile("C:\\qmtest\\target\\ABackUp.log");
+    EXPECT_NE(record.find("f1199.txt"), std::string::npos);
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "Win95.h"
+#include "backup/BackupRecord.h"
+#include "win/ContentCheck.h"
 #include "settings/Settings.h"
 #include "win/Handles.h"
 
@@ -10,6 +12,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace backuptest {
@@ -52,5 +55,23 @@ inline std::string Recorded(const std::string& name)
 }
 
 inline std::string Record() { return win95::ReadFile(kTarget + "ABackUp.log"); }
+
+// The record a run writes for these copies in the target (name, source folder), in the
+// order a new record file receives its sections.
+inline std::string ExpectedRecord(const std::vector<std::pair<std::string, std::string>>& entries,
+                                  const std::string& target = kTarget)
+{
+    std::string files, dirs, checks;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const std::string key = std::to_string(i) + "=";
+        const std::string alias = Alias(target + entries[i].first);
+        files += key + (alias.empty() ? entries[i].first : alias) + "\r\n";
+        dirs += key + entries[i].second + "\r\n";
+        const auto check = win::Summarize(target + entries[i].first);
+        checks += key + (check ? FormatCheck(*check) : "(no copy)") + "\r\n";
+    }
+    return "[Target]\r\nDrive=" + target + "\r\n[Files]\r\n" + files + "Count=" + std::to_string(entries.size()) +
+           "\r\n" + (entries.empty() ? "" : "[Dirs]\r\n" + dirs + "[Checks]\r\n" + checks);
+}
 
 } // namespace backuptest

@@ -4,6 +4,7 @@
 #include "Driver.h"
 #include "Win95.h"
 #include "app/resource.h"
+#include "win/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -148,17 +149,70 @@ TEST_F(RestoreRunTest, IncompleteEntriesAreSkippedAndAHugeCountOnlyReadsWhatIsTh
                 "5=C:\\qmtest\\neu\r\n");
     driver::Program p;
     Restore(p, dir + "\\damaged.log");
-    EXPECT_EQ(p.Messages(), (std::vector<std::string>{"Entry 0 skipped (incomplete record).",
-                                                      "Entry 1 skipped (incomplete record).", "Win.ini restored.",
-                                                      "Entry 3 skipped (incomplete record).", ".. not restored!",
-                                                      "Notiz.txt restored."}));
-    EXPECT_EQ(p.Status(), "Ready! 4 item(s) failed.");
-    EXPECT_EQ(p.ProgressMax(), 6);
+    // Every index below Count without a complete entry failed; the first few are named.
+    std::vector<std::string> expected{"Entry 0 skipped (incomplete record).", "Entry 1 skipped (incomplete record).",
+                                      "Win.ini restored.", "Entry 3 skipped (incomplete record).",
+                                      ".. not restored!", "Notiz.txt restored."};
+    for (int i = 6; i <= 12; ++i) expected.push_back("Entry " + std::to_string(i) + " skipped (incomplete record).");
+    expected.push_back("2147483634 more entries skipped (incomplete record).");
+    EXPECT_EQ(p.Messages(), expected);
+    EXPECT_EQ(p.Status(), "Ready! 2147483645 item(s) failed.");
+    EXPECT_EQ(p.ProgressMax(), 5);
     // A folder that is gone is made anew; nothing else receives anything.
     EXPECT_EQ(win95::ReadFile("C:\\qmtest\\neu\\tief\\Win.ini"), "aus der Sicherung");
     EXPECT_EQ(win95::List("C:\\qmtest\\neu"), (std::vector<std::string>{"Notiz.txt", "tief"}));
     EXPECT_FALSE(win95::Exists("C:\\qmtest\\leer"));
     EXPECT_FALSE(win95::Exists("C:\\qmtest\\oben"));
+}
+
+TEST_F(RestoreRunTest, WorkFollowsTheEntriesPresentNotTheCount)
+{
+    win95::WriteFile(kTarget + "Notiz.txt", "Notiz");
+    const std::string dir = win95::ScratchDir("records");
+    std::string files, dirs;
+    for (int i = 0; i < 5; ++i) {
+        files += std::to_string(i) + "=Notiz.txt\r\n";
+        dirs += std::to_string(i) + "=C:\\qmtest\\neu\r\n";
+    }
+    WriteRecord(dir + "\\short.log", "[Files]\r\n" + files + "Count=10\r\n[Dirs]\r\n" + dirs);
+    // One far key under a Count of two billion: a loop over the indices would not end.
+    WriteRecord(dir + "\\far.log", "[Files]\r\n999999999=x\r\nCount=0x7FFFFFFF\r\n");
+    driver::Program p;
+    Restore(p, dir + "\\short.log");
+    EXPECT_EQ(p.Status(), "Ready! 5 item(s) failed.");
+    EXPECT_EQ(p.Messages().back(), "Entry 9 skipped (incomplete record).");
+    Restore(p, dir + "\\far.log");
+    EXPECT_TRUE(driver::WaitUntil([&] { return p.Status() == "Ready! 2147483647 item(s) failed."; })) << p.Status();
+    EXPECT_EQ(p.Messages().back(), "2147483637 more entries skipped (incomplete record).");
+}
+
+// A copy in the backup that changed since it was made, or a restore the shell called
+// done that did not arrive, leaves the live file as it was.
+TEST_F(RestoreRunTest, DamagedCopyOrCopyThatDidNotArriveIsNotRestored)
+{
+    driver::Program p;
+    p.Command(IDM_START);
+    ASSERT_EQ(p.Status(), "Ready!");
+    const std::string systemIni = Recorded("System.ini");
+    const std::string winIni = Recorded("Win.ini");
+    std::string copy = win95::ReadFile(kTarget + systemIni);
+    copy[0] ^= 1;  // same size, one bit off
+    win95::WriteFile(kTarget + systemIni, copy);
+    win95::WriteFile(win95::kWinDir + "System.ini", "live system.ini");
+    win95::WriteFile(win95::kWinDir + "Win.ini", "live win.ini");
+    {
+        win::UniqueFile held(CreateFileA((win95::kWinDir + "Win.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                         0, nullptr));
+        ASSERT_TRUE(held);
+        Restore(p, kTarget + "ABackUp.log");
+    }
+    auto lines = p.Messages();
+    ASSERT_EQ(lines.size(), 18u);
+    EXPECT_EQ(lines[9], winIni + " not restored!");
+    EXPECT_EQ(lines[10], systemIni + " not restored! (copy damaged)");
+    EXPECT_EQ(p.Status(), "Ready! 2 item(s) failed.");
+    EXPECT_EQ(win95::ReadFile(win95::kWinDir + "System.ini"), "live system.ini");
+    EXPECT_EQ(win95::ReadFile(win95::kWinDir + "Win.ini"), "live win.ini");
 }
 
 } // namespace

@@ -53,6 +53,28 @@ TEST_F(FolderGuardTest, RootsAndSystemFoldersAreRefusedInEverySpelling)
     EXPECT_TRUE(cleanup::IsProtectedFolder(boot, settings));
 }
 
+// The same folders reached by the device namespaces, the administrative share and a
+// junction: refused by what they are, not by how they are written.
+TEST_F(FolderGuardTest, OtherRoadsToTheWindowsFolderAreRefusedToo)
+{
+    char computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD n = sizeof computer;
+    ASSERT_TRUE(GetComputerNameA(computer, &n));
+    for (const std::string& folder :
+         {std::string("\\\\?\\C:\\WINDOWS"), std::string("\\\\.\\C:\\WINDOWS\\"), std::string("\\\\?\\c:\\"),
+          std::string("\\\\localhost\\C$\\WINDOWS"), std::string("\\\\127.0.0.1\\c$\\windows\\"),
+          std::string("\\\\") + computer + "\\C$\\WINDOWS", std::string("\\\\localhost\\C$"),
+          std::string("//?/C:/WINDOWS"), std::string("\\\\?\\UNC\\localhost\\C$\\WINDOWS")})
+        EXPECT_TRUE(cleanup::IsProtectedFolder(folder, settings)) << folder;
+
+    // The session links C:\WinLink to the Windows folder, as a junction shows under Wine.
+    const std::string link = "C:\\WinLink";
+    ASSERT_TRUE(win95::IsDir(link + "\\system32")) << "the session's junction is missing";
+    EXPECT_TRUE(cleanup::IsProtectedFolder(link, settings));
+    EXPECT_TRUE(cleanup::IsProtectedFolder(link + "\\system32", settings));
+    EXPECT_FALSE(cleanup::IsProtectedFolder(link + "\\Temp", settings));
+}
+
 TEST_F(FolderGuardTest, OrdinaryFoldersBesideOrBelowProtectedOnesMayBeEmptied)
 {
     const std::string bin = driver::BinDir();

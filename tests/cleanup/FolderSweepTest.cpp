@@ -57,6 +57,25 @@ TEST(FolderSweep, FolderEndingInABackslashIsSweptWithTheDoubledBackslashAsGiven)
     EXPECT_EQ(win95::List(dir), (Names{"Keep"}));
 }
 
+// A name the code page cannot spell comes back from the 8-bit listing in a best-fit
+// spelling; joined to the folder it must never name a file elsewhere.
+TEST(FolderSweep, NameListedWithABackslashNeverReachesOutsideTheFolder)
+{
+    const std::string dir = win95::ScratchDir("sweep-escape");
+    win95::MakeDirs(dir + "\\Temp");
+    win95::WriteFile(dir + "\\victim.txt", "keep me");
+    win95::WriteFile(dir + "\\Temp\\plain.tmp", "x");
+    const std::wstring wide = std::wstring(dir.begin(), dir.end()) + L"\\Temp\\..\uFF3Cvictim.txt";
+    {
+        win::UniqueFile f(CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        ASSERT_TRUE(f);
+    }
+    cleanup::SweepFolder(dir + "\\Temp");
+    EXPECT_EQ(win95::ReadFile(dir + "\\victim.txt"), "keep me");
+    EXPECT_FALSE(win95::Exists(dir + "\\Temp\\plain.tmp"));
+    EXPECT_NE(GetFileAttributesW(wide.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST(FolderSweep, MissingFolderIsLeftAloneAndNotCreated)
 {
     const std::string dir = win95::ScratchDir("sweep-missing") + "\\nowhere";

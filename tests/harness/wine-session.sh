@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # A Wine session for one test run (or for the demo): a fresh prefix, an Xvfb display,
 # one persistent wineserver, and drive A: as a removable drive onto a folder; B: is a
-# removable drive without a medium and F: a fixed disk onto a folder of its own. The
-# window manager does not decorate the program's windows, so its own caption shows.
+# removable drive without a medium and F: a fixed disk onto a folder of its own. Where
+# the session may mount file systems (as root), T: is a fixed disk of 256 KB that a
+# test can fill; QUILLMARK_SMALL_DRIVE names it then. The window manager does not
+# decorate the program's windows, so their own captions show.
 #   wine-session.sh start DIR [--keep]   make DIR/prefix (anew unless --keep) and DIR/env
 #   wine-session.sh stop DIR             end the wineserver and the display
 # DIR/env is sourced by wine-run.sh so every test process joins the same session.
@@ -18,7 +20,12 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 export WINEARCH=win64
 
+unmount_small() {
+  if mountpoint -q "$dir/small" 2>/dev/null; then umount "$dir/small" 2>/dev/null || umount -l "$dir/small" || true; fi
+}
+
 stop() {
+  unmount_small
   [ -f "$env_file" ] || return 0
   # shellcheck disable=SC1090
   . "$env_file"
@@ -71,6 +78,14 @@ start)
   ln -sfn "$dir/floppy" "$prefix/dosdevices/a:"
   ln -sfn "$dir/nomedium" "$prefix/dosdevices/b:"
   ln -sfn "$dir/fixed" "$prefix/dosdevices/f:"
+  unmount_small
+  mkdir -p "$dir/small"
+  if [ "$(id -u)" -eq 0 ] && mount -t tmpfs -o size=256k,mode=0777 quillmark-small "$dir/small" 2>/dev/null; then
+    ln -sfn "$dir/small" "$prefix/dosdevices/t:"
+    echo "export QUILLMARK_SMALL_DRIVE=T" >>"$env_file"
+  else
+    rm -f "$prefix/dosdevices/t:"
+  fi
   # The drive types go straight into the stored registry while no server runs: a
   # registry tool started right after the first boot has been seen to hang. The mount
   # manager reads them when the services start again below, where they cannot hold
@@ -78,7 +93,7 @@ start)
   timeout 60 wineserver -k </dev/null >/dev/null 2>&1 || true
   timeout 60 wineserver -w </dev/null >/dev/null 2>&1 || true
   if ! grep -q '^"b:"="floppy"' "$prefix/system.reg"; then
-    printf '\n[Software\\\\Wine\\\\Drives] %s\n"a:"="floppy"\n"b:"="floppy"\n"f:"="hd"\n' "$(date +%s)" >>"$prefix/system.reg"
+    printf '\n[Software\\\\Wine\\\\Drives] %s\n"a:"="floppy"\n"b:"="floppy"\n"f:"="hd"\n"t:"="hd"\n' "$(date +%s)" >>"$prefix/system.reg"
   fi
   # The program paints its own caption bar; a frame from the window manager would
   # take the caption's place and hide it.
@@ -87,6 +102,8 @@ start)
   fi
   wineserver -p </dev/null >/dev/null 2>&1
   timeout 300 wineboot </dev/null >/dev/null 2>&1
+  # A junction to the Windows folder, as the platform shows a link of the host.
+  ln -sfn windows "$prefix/drive_c/WinLink"
   ;;
 stop)
   stop

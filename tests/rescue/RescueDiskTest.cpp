@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <functional>
 #include <memory>
 
@@ -109,8 +111,8 @@ TEST_F(RescueDiskTest, PromptTakesOneUpperCaseLetterEnterConfirmsEscapeDoesNothi
                                       openAfterEscape = IsWindowVisible(d);
                                       PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
                                   }}});
-    TForm4 prompt(*form);
-    prompt.ShowModal();
+    TForm4 prompt(form->Handle());
+    const std::optional<char> letter = prompt.ShowModal();
     script.Seen();
     EXPECT_EQ(client.right, win::Scale(236));
     EXPECT_EQ(client.bottom, win::Scale(98));
@@ -119,7 +121,7 @@ TEST_F(RescueDiskTest, PromptTakesOneUpperCaseLetterEnterConfirmsEscapeDoesNothi
     EXPECT_EQ(second, "B");
     EXPECT_TRUE(openAfterEscape);
     EXPECT_EQ(prompt.Edit1Text(), "B");
-    EXPECT_EQ(form->ShFormat1.DriveLetter(), 'B');
+    EXPECT_EQ(letter, 'B');
 }
 
 TEST_F(RescueDiskTest, EmptyFieldKeepsThePromptOpenAndClosingItThenTouchesNothing)

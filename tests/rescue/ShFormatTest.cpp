@@ -63,6 +63,7 @@ TEST_F(ShFormatTest, DialogShowsTheDriveAndPreselectedModeAndClosingIsCancel)
                                           owner = GetWindow(d, GW_OWNER);
                                           driver::PressButton(d, "Schließen");
                                       }}});
+        format.SetOwner(testenv::App().Handle());
         format.SetDriveLetter('a');
         format.SetFormatOption(option);
         EXPECT_FALSE(format.Execute());

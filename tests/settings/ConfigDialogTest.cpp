@@ -518,7 +518,7 @@ TEST_F(ConfigDialogTest, HintsShowOnlyWhenSwitchedOn)
 {
     for (bool on : {false, true}) {
         SCOPED_TRACE(on ? "on" : "off");
-        TForm2 dialog(*form);
+        TForm2 dialog(form->Handle(), form->Settings);
         dialog.ShowHint = on;
         bool shown = false;
         std::string text;

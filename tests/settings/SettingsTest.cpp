@@ -143,17 +143,21 @@ TEST_F(SettingsTest, TextEndsAtItsSizeOrFirstNul)
     EXPECT_EQ(s.IEFavorites, "C:\\Fav");
 }
 
-TEST_F(SettingsTest, ListFollowsCountWithGapsAsEmptyEntries)
+TEST_F(SettingsTest, ListTakesThePresentValuesBelowCountInOrder)
 {
-    Dword(kList, "Count", 3);
-    Sz(kList, "0", "C:\\a.txt");
-    Sz(kList, "2", "C:\\c.txt");
-    Sz(kList, "7", "C:\\ignored.txt");
-    TSettings s = Load();
-    ASSERT_EQ(s.OtherFileList.size(), 3u);
-    EXPECT_EQ(s.OtherFileList[0], "C:\\a.txt");
-    EXPECT_EQ(s.OtherFileList[1], "");
-    EXPECT_EQ(s.OtherFileList[2], "C:\\c.txt");
+    // A damaged Count of two billion reads only what is there, as fast as a sane one.
+    for (DWORD count : {3u, 0x7FFFFFFFu}) {
+        Dword(kList, "Count", count);
+        Sz(kList, "2", "C:\\c.txt");
+        Sz(kList, "0", "C:\\a.txt");
+        Sz(kList, "10", "C:\\k.txt");
+        Sz(kList, "007", "C:\\not-a-number.txt");
+        TSettings s = Load();
+        const std::vector<std::string> expected =
+            count == 3 ? std::vector<std::string>{"C:\\a.txt", "C:\\c.txt"}
+                       : std::vector<std::string>{"C:\\a.txt", "C:\\c.txt", "C:\\k.txt"};
+        EXPECT_EQ(s.OtherFileList, expected) << count;
+    }
 }
 
 TEST_F(SettingsTest, ZeroOrNegativeCountGivesAnEmptyList)

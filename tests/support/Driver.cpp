@@ -3,6 +3,7 @@
 #include "app/resource.h"
 
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -101,7 +102,7 @@ void PressButton(HWND dialog, const std::string& caption)
     Press(dialog, GetDlgCtrlID(button));
 }
 
-DialogScript::DialogScript(std::vector<Step> steps, DWORD pid)
+DialogScript::DialogScript(std::vector<Step> steps, DWORD pid, std::source_location caller) : caller_(caller)
 {
     thread_ = std::thread([this, steps = std::move(steps), pid] {
         // A dialog already handled may still be closing when the next step looks.
@@ -115,6 +116,20 @@ DialogScript::DialogScript(std::vector<Step> steps, DWORD pid)
             });
             if (!found) {
                 seen_.push_back("(no dialog " + caption + ")");
+                missing_ = caption;
+                for (HWND w : TopWindows(pid, "#32770")) seen_.push_back("(open: " + Text(w) + "|" + MessageText(w) + ")");
+                // Whatever stands in the way is closed, as a user would give up on it.
+                WaitUntil(
+                    [&] {
+                        const auto open = TopWindows(pid, "#32770");
+                        for (HWND w : open) {
+                            PostMessageA(w, WM_CLOSE, 0, 0);
+                            PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
+                        }
+                        Sleep(200);
+                        return TopWindows(pid, "#32770").empty();
+                    },
+                    5000);
                 return;
             }
             handled.push_back(found);
@@ -124,14 +139,23 @@ DialogScript::DialogScript(std::vector<Step> steps, DWORD pid)
     });
 }
 
-DialogScript::~DialogScript()
+void DialogScript::Finish()
 {
     if (thread_.joinable()) thread_.join();
+    if (!missing_.empty() && !reported_) {
+        reported_ = true;
+        std::string seen;
+        for (const auto& line : seen_) seen += "\n  " + line;
+        ADD_FAILURE_AT(caller_.file_name(), static_cast<int>(caller_.line()))
+            << "the dialog \"" << missing_ << "\" did not come; seen:" << seen;
+    }
 }
+
+DialogScript::~DialogScript() { Finish(); }
 
 std::vector<std::string> DialogScript::Seen()
 {
-    if (thread_.joinable()) thread_.join();
+    Finish();
     return seen_;
 }
 

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <source_location>
 #include <string>
 #include <thread>
 #include <utility>
@@ -36,10 +37,14 @@ void ChooseFile(HWND dialog, const std::string& path);
 // Acts on the dialogs of a process in turn, from a thread of its own, so that a test can
 // run code that shows them: each step waits for a dialog with its caption, does what the
 // test asks, and leaves it to close. A step whose dialog never comes ends the script.
+// A step whose dialog does not come fails the test at the line that made the script,
+// and closes the dialogs the process has open instead, so that a test waiting in a
+// modal loop goes on rather than stalling the run.
 class DialogScript {
 public:
     using Step = std::pair<std::string, std::function<void(HWND)>>;
-    explicit DialogScript(std::vector<Step> steps, DWORD pid = GetCurrentProcessId());
+    explicit DialogScript(std::vector<Step> steps, DWORD pid = GetCurrentProcessId(),
+                          std::source_location caller = std::source_location::current());
     DialogScript(const DialogScript&) = delete;
     DialogScript& operator=(const DialogScript&) = delete;
     ~DialogScript();
@@ -47,7 +52,12 @@ public:
     std::vector<std::string> Seen();
 
 private:
+    void Finish();
+
     std::vector<std::string> seen_;
+    std::string missing_;
+    std::source_location caller_;
+    bool reported_ = false;
     std::thread thread_;
 };
 // A step that presses the button with this caption.
