@@ -174,8 +174,8 @@ void TFlatHintWindow::ActivateHint(RECT rect, const std::string& text)
 
     POINT cursor;
     GetCursorPos(&cursor);
-    CURSORINFO ci{sizeof ci};
-    const HCURSOR shape = GetCursorInfo(&ci) && ci.hCursor ? ci.hCursor : GetCursor();
+    // The mouse is over one of our windows: the shape this thread set is the one shown.
+    const HCURSOR shape = GetCursor();
     const HWND control = owner ? owner->HintControl() : nullptr;
     RECT controlRect{};
     if (control) GetWindowRect(control, &controlRect);
