@@ -5,8 +5,9 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-win32
   wine wine64
+  halibut nsis zip
   xvfb x11-utils
   googletest
 )

@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "app/resource.h"
+#include "win/LaterCalls.h"
 
 #include <commctrl.h>
 
@@ -14,8 +15,7 @@ void ReportToUser(const std::exception& e) { TApplication::Instance().ShowExcept
 
 TApplication::TApplication(HINSTANCE instance) : Title("Quillmark")
 {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_ANIMATE_CLASS | ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&icc);
+    win::InitControls(ICC_WIN95_CLASSES | ICC_ANIMATE_CLASS | ICC_PROGRESS_CLASS);
     // Shared icons from the resources are released by the system with the module.
     icon_ = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN));
     RegisterClassOnce("TApplication", icon_);

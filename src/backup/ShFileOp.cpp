@@ -1,7 +1,8 @@
 #include "backup/ShFileOp.h"
 
+#include "win/LaterCalls.h"
+
 #include <shellapi.h>
-#include <shlobj.h>
 
 #include <algorithm>
 
@@ -55,7 +56,7 @@ bool TShFileOP::Execute()
     if ((Operation == shCopy || Operation == shMove) && Options.Contains(shNoConfirmMkDir) &&
         Destination.size() > 1 && Destination.back() == '\\' &&
         GetFileAttributesA(Destination.c_str()) == INVALID_FILE_ATTRIBUTES)
-        SHCreateDirectoryExA(OwnerWindow(), Destination.c_str(), nullptr);
+        win::CreateFolderPath(Destination.c_str());
 
     SHFILEOPSTRUCTA op{};
     op.hwnd = OwnerWindow();

@@ -1,6 +1,7 @@
 #include "chrome/AnimSymbol.h"
 
 #include "win/Error.h"
+#include "win/LaterCalls.h"
 #include "win/Window.h"
 
 #include <commctrl.h>
@@ -33,8 +34,8 @@ void TAnimatedSymbol::RecreateWnd()
 {
     if (!parent_) return;
     static const bool initialised = [] {
-        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_ANIMATE_CLASS};
-        return InitCommonControlsEx(&icc) != FALSE;
+        win::InitControls(ICC_ANIMATE_CLASS);
+        return true;
     }();
     (void)initialised;
     if (hwnd_) {

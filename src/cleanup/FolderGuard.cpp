@@ -1,7 +1,8 @@
 #include "cleanup/FolderGuard.h"
 
-#include "win/Handles.h"
 #include "win/Files.h"
+#include "win/Handles.h"
+#include "win/LaterCalls.h"
 
 #include <algorithm>
 #include <optional>
@@ -109,7 +110,7 @@ std::string Canonical(std::string path)
     });
     if (full.empty()) full = path;
     // Short names are resolved only where the folder exists; a missing one is not swept.
-    std::string longName = Ask(full, [](const char* p, char* buf, DWORD size) { return GetLongPathNameA(p, buf, size); });
+    std::string longName = Ask(full, win::LongPathName);
     if (!longName.empty()) full = longName;
 
     // A network path keeps its leading pair; every other run of backslashes becomes one.

@@ -3,6 +3,7 @@
 #include "rescue/FormatStandIn.h"
 #include "win/Files.h"
 #include "win/Handles.h"
+#include "win/LaterCalls.h"
 
 #include <string>
 
@@ -35,9 +36,7 @@ bool TShFormat::DiskInDrive() const
 {
     // An empty drive must not bring up the system's own "drive not ready" box.
     win::ErrorModeScope quiet(SEM_FAILCRITICALERRORS);
-    // The full 64-bit size: a large medium must not pass for an empty drive.
-    ULARGE_INTEGER avail{}, total{}, free{};
-    return GetDiskFreeSpaceExA(win::DriveRoot(driveLetter_).c_str(), &avail, &total, &free) != FALSE;
+    return win::DiskFreeSpaceKnown(win::DriveRoot(driveLetter_).c_str());
 }
 
 bool TShFormat::Execute()

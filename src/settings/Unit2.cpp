@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <iterator>
 #include <vector>
 
@@ -16,6 +17,9 @@ constexpr int kPages[] = {IDD_TABSHEET1, IDD_TABSHEET2, IDD_TABSHEET3, IDD_TABSH
 constexpr const char* kTabs[] = {"Allgemein", "Verzeichnisse", "Ziel", "Internet", "Weitere Dateien"};
 
 bool IsChecked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+// The one configuration dialog open; its tab filter is a hook of the thread.
+TForm2* g_open = nullptr;
 
 // The pages are dialogs of their own only for layout and keyboard navigation; what their
 // controls report belongs to the form.
@@ -63,6 +67,48 @@ HWND TForm2::Control(int id) const
     return GetDlgItem(Handle(), id);
 }
 
+std::vector<HWND> TForm2::TabOrder() const
+{
+    std::vector<HWND> order{PageControl1};
+    const auto shown = SendMessageA(PageControl1, TCM_GETCURSEL, 0, 0);
+    if (shown >= 0 && shown < 5)
+        for (HWND c = GetWindow(pages_[shown], GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            if ((GetWindowLongA(c, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(c) && IsWindowEnabled(c))
+                order.push_back(c);
+    order.push_back(Button2);
+    order.push_back(Button1);
+    return order;
+}
+
+void TForm2::MoveFocus(bool backwards)
+{
+    const std::vector<HWND> order = TabOrder();
+    const HWND focus = GetFocus();
+    const auto at = std::find_if(order.begin(), order.end(), [&](HWND w) { return w == focus || IsChild(w, focus); });
+    const size_t n = order.size();
+    size_t next = 0;
+    if (at != order.end()) {
+        const size_t i = static_cast<size_t>(at - order.begin());
+        next = backwards ? (i + n - 1) % n : (i + 1) % n;
+    }
+    HWND target = order[next];
+    // As the dialog manager does: a field entered by Tab has its text selected.
+    if (SendMessageA(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(target, EM_SETSEL, 0, -1);
+    SetFocus(target);
+}
+
+LRESULT CALLBACK TForm2::TabFilter(int code, WPARAM wp, LPARAM lp)
+{
+    const auto* msg = reinterpret_cast<const MSG*>(lp);
+    if (code == MSGF_DIALOGBOX && g_open && msg->message == WM_KEYDOWN && msg->wParam == VK_TAB &&
+        GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0 &&
+        (msg->hwnd == g_open->Handle() || IsChild(g_open->Handle(), msg->hwnd))) {
+        g_open->MoveFocus(GetKeyState(VK_SHIFT) < 0);
+        return TRUE;
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
 TForm2::TForm2(HWND owner, TSettings& settings) : owner_(owner), Settings(settings)
 {
     OpenDialog1.Filter = "Bookmark-File (*.htm)|*.htm|All Files|*.*";
@@ -103,6 +149,8 @@ INT_PTR TForm2::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case WM_INITDIALOG:
         CreatePages();
+        g_open = this;
+        tabFilter_.reset(SetWindowsHookExA(WH_MSGFILTER, TabFilter, nullptr, GetCurrentThreadId()));
         FormActivate();
         // The page control takes the focus first, as the tab order begins with it.
         SetFocus(PageControl1);
@@ -125,6 +173,10 @@ INT_PTR TForm2::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         // The close box is "Abbrechen": nothing is stored.
         Button2Click();
         return TRUE;
+    case WM_DESTROY:
+        tabFilter_.reset();
+        if (g_open == this) g_open = nullptr;
+        return FALSE;
     default:
         return FALSE;
     }

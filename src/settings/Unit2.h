@@ -13,6 +13,7 @@
 #include "win/Window.h"
 
 #include <string>
+#include <vector>
 
 class TForm2 : public win::Dialog {
 public:
@@ -94,8 +95,15 @@ private:
     static const FolderRow* RowOfField(int id);
     // A control of the dialog or of one of its pages.
     HWND Control(int id) const;
+    // Tab runs from the tab strip through the page shown to "&Abbrechen" and "&OK". The
+    // dialog manager would follow the windows' stacking instead, where the pages must
+    // lie above the tab strip to be seen; so the dialog moves the focus itself.
+    std::vector<HWND> TabOrder() const;
+    void MoveFocus(bool backwards);
+    static LRESULT CALLBACK TabFilter(int code, WPARAM wp, LPARAM lp);
 
     HWND owner_;
     TSettings& Settings;
     HWND pages_[5] = {};
+    win::UniqueHook tabFilter_;
 };

@@ -138,18 +138,18 @@ int Scale(int designUnits)
     return MulDiv(designUnits, dpi, 120);
 }
 
+BOOL CALLBACK TaskWindowsDisabled::DisableOne(HWND w, LPARAM self)
+{
+    if (IsWindowVisible(w) && IsWindowEnabled(w)) {
+        EnableWindow(w, FALSE);
+        reinterpret_cast<TaskWindowsDisabled*>(self)->disabled_.push_back(w);
+    }
+    return TRUE;
+}
+
 TaskWindowsDisabled::TaskWindowsDisabled()
 {
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM self) -> BOOL {
-            if (IsWindowVisible(w) && IsWindowEnabled(w)) {
-                EnableWindow(w, FALSE);
-                reinterpret_cast<TaskWindowsDisabled*>(self)->disabled_.push_back(w);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(this));
+    EnumThreadWindows(GetCurrentThreadId(), DisableOne, reinterpret_cast<LPARAM>(this));
 }
 
 TaskWindowsDisabled::~TaskWindowsDisabled()

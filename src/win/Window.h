@@ -130,6 +130,7 @@ public:
     ~TaskWindowsDisabled();
 
 private:
+    static BOOL CALLBACK DisableOne(HWND w, LPARAM self);
     std::vector<HWND> disabled_;
 };
 

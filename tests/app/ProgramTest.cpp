@@ -70,7 +70,7 @@ TEST_F(ProgramTest, WindowOpensWithoutTheClip)
 {
     // A copy of the program in a folder of its own, with no clip beside it.
     std::string dir = win95::ScratchDir("noclip");
-    ASSERT_TRUE(CopyFileA((driver::BinDir() + "Quillmark.exe").c_str(), (dir + "\\Quillmark.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((driver::ProgramDir() + "Quillmark.exe").c_str(), (dir + "\\Quillmark.exe").c_str(), FALSE));
     driver::Program p("", dir + "\\Quillmark.exe");
     ASSERT_NE(p.Main(), nullptr);
     EXPECT_EQ(p.Status(), "Bereit!");

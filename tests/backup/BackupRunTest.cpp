@@ -212,7 +212,7 @@ TEST_F(BackupRunTest, WithoutTheClipTheFirstBackupStopsWithTheErrorAndTheMenuRet
 {
     StoreEverything();
     std::string dir = win95::ScratchDir("noclip");
-    ASSERT_TRUE(CopyFileA((driver::BinDir() + "Quillmark.exe").c_str(), (dir + "\\Quillmark.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((driver::ProgramDir() + "Quillmark.exe").c_str(), (dir + "\\Quillmark.exe").c_str(), FALSE));
     const std::string clipError =
         "Could not open AVI \"" + dir + "\\s.dll\"\r\rIt must be a silent AVI file/resource..";
     {

@@ -22,6 +22,8 @@
 #include <functional>
 #include <memory>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -174,6 +176,78 @@ protected:
     std::string target_ = "C:\\qmtest\\ziel\\";
     std::unique_ptr<TForm1> form;
 };
+
+// The dialog opens on what is stored: every box and field, the browser choice, the
+// target and the list; with its German texts and the tab order of its first page.
+TEST_F(ConfigDialogTest, OpensOnTheStoredSettingsWithItsTextsAndTabOrder)
+{
+    win95::MakeDirs(target_);
+    TSettings stored;
+    stored.MSDOSBootFiles = stored.WinIniSystemIni = stored.Desktop = stored.SaveInternet = true;
+    stored.SaveIExplorer = true;
+    stored.BootDir = "C:\\";
+    stored.WinDir = "C:\\WINDOWS\\";
+    stored.StartMenuDir = "C:\\WINDOWS\\Start Menu";
+    stored.DesktopDir = "C:\\WINDOWS\\Desktop";
+    stored.NetscapeBookmarks = "C:\\Programme\\Netscape\\bookmark.htm";
+    stored.IEFavorites = "C:\\WINDOWS\\Favorites";
+    stored.Target = target_;
+    win95::ClearSettings();
+    SaveSettings(stored, true, true, {"C:\\a.txt", "C:\\b.txt"});
+    Restart();
+    Configure([&](const Dlg& d) {
+        const std::pair<int, bool> boxes[] = {
+            {IDC_MSDOSBOOTFILES1, true}, {IDC_WINDOWSREGISTRY1, false}, {IDC_WININISYSTEMINI1, true},
+            {IDC_STARTMENU1, false},     {IDC_DESKTOP1, true},          {IDC_SAVEINTERNET1, true},
+            {IDC_OTHERFILES1, false},    {IDC_NETSCAPE1, false},        {IDC_IEXPLORER1, true}};
+        for (auto [id, on] : boxes) EXPECT_EQ(d.Checked(id), on) << id;
+        const std::pair<int, std::string> fields[] = {
+            {IDC_EDIT1, stored.BootDir},           {IDC_EDIT2, stored.WinDir},
+            {IDC_EDIT3, stored.StartMenuDir},      {IDC_EDIT7, stored.DesktopDir},
+            {IDC_EDIT5, stored.NetscapeBookmarks}, {IDC_EDIT6, stored.IEFavorites},
+            {IDC_L2, target_}};
+        for (const auto& [id, text] : fields) EXPECT_EQ(d.Text(id), text) << id;
+        EXPECT_TRUE(d.Enabled(IDC_EDIT6) && d.Enabled(IDC_BUTTON8));
+        EXPECT_FALSE(d.Enabled(IDC_EDIT5) || d.Enabled(IDC_BUTTON7));
+        ASSERT_EQ(SendMessageA(d[IDC_LISTBOX1], LB_GETCOUNT, 0, 0), 2);
+
+        EXPECT_EQ(driver::Text(d.w), kCaption);
+        EXPECT_EQ(d.Text(IDC_BUTTON1), "&OK");
+        EXPECT_EQ(d.Text(IDC_BUTTON2), "&Abbrechen");
+        const char* tabs[] = {"Allgemein", "Verzeichnisse", "Ziel", "Internet", "Weitere Dateien"};
+        for (int i = 0; i < 5; ++i) {
+            char text[64] = {};
+            TCITEMA item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = text;
+            item.cchTextMax = sizeof text;
+            SendMessageA(d[IDC_PAGECONTROL1], TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+            EXPECT_STREQ(text, tabs[i]);
+        }
+
+        // Tab from the tab strip: the first page's boxes, then "&Abbrechen", then "&OK",
+        // and round again.
+        const DWORD thread = GetWindowThreadProcessId(d.w, nullptr);
+        auto focus = [&] {
+            GUITHREADINFO info{sizeof info};
+            GetGUIThreadInfo(thread, &info);
+            return info.hwndFocus;
+        };
+        auto tab = [&] {
+            HWND from = focus();
+            PostMessageA(from, WM_KEYDOWN, VK_TAB, 0);
+            driver::WaitUntil([&] { return focus() != from; }, 2000);
+        };
+        std::vector<int> order{GetDlgCtrlID(focus())};
+        for (int i = 0; i < 10; ++i) {
+            tab();
+            order.push_back(GetDlgCtrlID(focus()));
+        }
+        EXPECT_EQ(order, (std::vector<int>{IDC_PAGECONTROL1, IDC_MSDOSBOOTFILES1, IDC_WINDOWSREGISTRY1,
+                                           IDC_WININISYSTEMINI1, IDC_STARTMENU1, IDC_DESKTOP1, IDC_SAVEINTERNET1,
+                                           IDC_OTHERFILES1, IDC_BUTTON2, IDC_BUTTON1, IDC_PAGECONTROL1}));
+    });
+}
 
 TEST_F(ConfigDialogTest, FurtherFilesChangeOnlyWithOk)
 {

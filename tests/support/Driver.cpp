@@ -28,6 +28,15 @@ std::string BinDir()
     return s.substr(0, s.find_last_of('\\') + 1);
 }
 
+std::string ProgramDir()
+{
+    char dir[MAX_PATH] = {};
+    DWORD n = GetEnvironmentVariableA("QUILLMARK_PROGRAM_DIR", dir, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return BinDir();
+    std::string s = dir;
+    return s.back() == '\\' ? s : s + '\\';
+}
+
 std::string Text(HWND w)
 {
     char buf[4096] = {};
@@ -181,7 +190,7 @@ void ChooseFile(HWND dialog, const std::string& path)
 
 Program::Program(const std::string& arguments, const std::string& exe)
 {
-    std::string path = exe.find(':') != std::string::npos ? exe : BinDir() + exe;
+    std::string path = exe.find(':') != std::string::npos ? exe : ProgramDir() + exe;
     std::string cmd = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA si{sizeof si};
     PROCESS_INFORMATION pi{};

@@ -20,6 +20,9 @@ namespace driver {
 bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs = 15000);
 // The folder of the running test program, which also holds Quillmark.exe and s.dll.
 std::string BinDir();
+// The folder of the program that Program starts: QUILLMARK_PROGRAM_DIR when set (the
+// 32-bit build, driven by the same tests), else BinDir().
+std::string ProgramDir();
 
 std::string Text(HWND w);
 // The visible top-level windows of a process with the given class ("#32770" for dialogs).

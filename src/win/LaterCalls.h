@@ -1,0 +1,27 @@
+// Calls that Windows 95 does not export, looked up by name at run time: a program that
+// imports one of them directly is refused by that system's loader. Where the call is
+// missing, each falls back to what the first release of Windows 95 offers.
+#pragma once
+
+#include <windows.h>
+
+namespace win {
+
+// Registers the common control classes: the flags where comctl32 4.70 or later is
+// there, all classes of the first comctl32 otherwise.
+void InitControls(DWORD classes);
+
+// True when the drive of root answers a free-space query, that is, holds a medium.
+// Before the second release of Windows 95 only the 32-bit query exists.
+bool DiskFreeSpaceKnown(const char* root);
+
+// GetLongPathNameA (Windows 98 on), else the long name of each existing component read
+// from its directory entry. Answers like the call: the length, the size needed when
+// buf is too small, 0 when a component does not exist.
+DWORD LongPathName(const char* path, char* buf, DWORD size);
+
+// Makes a folder with every missing level above it, one CreateDirectoryA each, as
+// SHCreateDirectoryExA does from shell 5.0 on. True when the folder exists afterwards.
+bool CreateFolderPath(const char* path);
+
+} // namespace win
