@@ -266,6 +266,8 @@ TEST(FlatHint, TooltipsOverAHintedWindow)
     // Away from the window: nothing shows.
     MoveMouse({5, 5});
     EXPECT_EQ(PumpUntil(true, 1000), -1);
+    // Left where a new session has it, for the tests after this one.
+    MoveMouse({GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2});
 }
 
 } // namespace

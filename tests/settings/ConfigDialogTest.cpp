@@ -619,6 +619,8 @@ TEST_F(ConfigDialogTest, HintsShowOnlyWhenSwitchedOn)
         });
         dialog.ShowModal();
         user.join();
+        // The mouse goes back where a new session has it, for the tests after this one.
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
         EXPECT_EQ(shown, on);
         EXPECT_EQ(text, on ? "Klicken Sie hier um die Einstellungen zu speichern" : "");
     }
