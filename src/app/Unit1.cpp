@@ -29,6 +29,12 @@ TForm1::TForm1(TApplication& app, int argumentCount) : app_(app), argumentCount_
     // Every copy of the program names exactly one file or folder.
     ShFileOP1.OneSourcePerLine = true;
     ShFormat1.SetOwner(app.Handle());
+    GradientCaption1.CompanyText.SetCaption("Ardo's");
+    GradientCaption1.CompanyText.SetFontKind(TFontKind::fkSystemBI);
+    GradientCaption1.AppNameText.SetCaption("Quillmark");
+    GradientCaption1.AppNameText.SetFontKind(TFontKind::fkSystemB);
+    GradientCaption1.SetColorLeftActive(win::clMaroon);
+    FlatHint1.SetHintStyle(THintStyle::hsOffice97);
     RegisterClassOnce(kClassName, app.Icon());
     RECT r{0, 0, win::Scale(kClientWidth), win::Scale(kClientHeight)};
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -36,6 +42,7 @@ TForm1::TForm1(TApplication& app, int argumentCount) : app_(app), argumentCount_
     AdjustWindowRectEx(&r, style, TRUE, exStyle);
     Create(exStyle, kClassName, "Ardo's Quillmark ", style, 197, 165, r.right - r.left, r.bottom - r.top,
            app.Handle(), nullptr);
+    GradientCaption1.Loaded();
     CreateControls();
     FormCreate();
     Loaded();
@@ -44,6 +51,7 @@ TForm1::TForm1(TApplication& app, int argumentCount) : app_(app), argumentCount_
 
 TForm1::~TForm1()
 {
+    GradientCaption1.FormDestroying();
     if (app_.MainForm() == Handle()) app_.SetMainForm(nullptr);
     Destroy();
 }

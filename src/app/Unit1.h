@@ -4,6 +4,8 @@
 
 #include "backup/ShFileOp.h"
 #include "chrome/AnimSymbol.h"
+#include "chrome/FlatHint.h"
+#include "chrome/GradCaption.h"
 #include "menus/Dock.h"
 #include "menus/MenuBar.h"
 #include "menus/MenuItemBitmaps.h"
@@ -58,6 +60,9 @@ public:
 
     // Formats the rescue floppy; a full format is preselected.
     TShFormat ShFormat1{TFormatOption::foFull};
+
+    TGradientCaption GradientCaption1{*this};
+    TFlatHint FlatHint1;
 
     void FormCreate();
     void FormPaint();

@@ -3,6 +3,7 @@
 #include "settings/Unit2Res.h"
 #include "win/Error.h"
 #include "win/Files.h"
+#include "win/Hint.h"
 
 #include <commctrl.h>
 
@@ -130,10 +131,24 @@ INT_PTR TForm2::ShowModal()
 
 INT_PTR TForm2::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
+    if (msg == win::HintQueryMessage()) {
+        if (!ShowHint) return FALSE;
+        auto* query = reinterpret_cast<win::HintQuery*>(lp);
+        POINT at = query->point;
+        ClientToScreen(Handle(), &at);
+        for (HWND w = WindowFromPoint(at); w && w != Handle(); w = GetParent(w)) {
+            query->text = HintOf(w);
+            if (query->text.empty()) continue;
+            GetWindowRect(w, &query->area);
+            MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&query->area), 2);
+            SetWindowLongPtrA(Handle(), DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        }
+        return FALSE;
+    }
     switch (msg) {
     case WM_INITDIALOG:
         CreatePages();
-        AddHints();
         g_open = this;
         tabFilter_.reset(SetWindowsHookExA(WH_MSGFILTER, TabFilter, nullptr, GetCurrentThreadId()));
         FormActivate();
@@ -161,8 +176,6 @@ INT_PTR TForm2::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_DESTROY:
         tabFilter_.reset();
         if (g_open == this) g_open = nullptr;
-        // The hint window is owned by the dialog and goes with it.
-        hints_.release();
         return FALSE;
     default:
         return FALSE;
@@ -233,15 +246,8 @@ void TForm2::CreatePages()
         b->Owner = self;
 }
 
-void TForm2::AddHints()
+std::string TForm2::HintOf(HWND control) const
 {
-    HWND self = Handle();
-    hints_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, self, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr));
-    if (!hints_) return;
-    // Wide enough for the longest hint on one line; the two-line hint breaks at its CR.
-    SendMessageA(hints_.get(), TTM_SETMAXTIPWIDTH, 0, win::Scale(600));
     const char* const folderButton = "Klicken Sie hier um ein anderes Verzeichnis auszuwählen";
     const std::pair<HWND, const char*> hints[] = {
         {Button1, "Klicken Sie hier um die Einstellungen zu speichern"},
@@ -259,15 +265,9 @@ void TForm2::AddHints()
         {Button9, "Delete the selected file from the list"},
         {ListBox1.Handle(), "All these files will be saved to the destination directory too."},
     };
-    for (const auto& [control, text] : hints) {
-        TTTOOLINFOA ti{};
-        ti.cbSize = sizeof ti;
-        ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        ti.hwnd = self;
-        ti.uId = reinterpret_cast<UINT_PTR>(control);
-        ti.lpszText = const_cast<char*>(text);
-        SendMessageA(hints_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
-    }
+    for (const auto& [c, text] : hints)
+        if (c && c == control) return text;
+    return {};
 }
 
 void TForm2::ShowPage(int index)

@@ -41,6 +41,11 @@ public:
     win::ListBox ListBox1;
 
     TShellBrowser ShellBrowser1, ShellBrowser2, ShellBrowser4, ShellBrowser5, ShellBrowser6;
+
+    // The controls carry hints, but the dialog does not show them: only the menu bar's
+    // hints are on. Switched on, they come in the program's tooltip style.
+    bool ShowHint = false;
+    std::string HintOf(HWND control) const;
     win::OpenDialog OpenDialog1;
 
     void FormActivate();
@@ -69,7 +74,6 @@ protected:
 
 private:
     void CreatePages();
-    void AddHints();
     void ShowPage(int index);
     void Command(int id, int code, HWND control);
     void Clicked(int id);
@@ -101,6 +105,5 @@ private:
     HWND owner_;
     TSettings& Settings;
     HWND pages_[5] = {};
-    win::UniqueWindow hints_;
     win::UniqueHook tabFilter_;
 };

@@ -85,6 +85,8 @@ using UniqueFind = Unique<HANDLE, detail::closeFind, -1>;
 using UniqueFont = Unique<HFONT, detail::deleteObject>;
 using UniqueBrush = Unique<HBRUSH, detail::deleteObject>;
 using UniqueBitmap = Unique<HBITMAP, detail::deleteObject>;
+using UniqueRgn = Unique<HRGN, detail::deleteObject>;
+using UniquePen = Unique<HPEN, detail::deleteObject>;
 using UniqueIcon = Unique<HICON, detail::destroyIcon>;
 using UniqueWindow = Unique<HWND, detail::destroyWindow>;
 using UniqueMenu = Unique<HMENU, detail::destroyMenu>;
@@ -97,13 +99,15 @@ using UniqueTaskMem = Unique<T*, detail::taskFree<T>>;
 template <typename T>
 using UniqueCom = Unique<T*, detail::releaseCom<T>>;
 
-// A DC borrowed with GetDC goes back with ReleaseDC to the same window.
-class WindowDC {
+// A DC borrowed with GetDC (the client area) or GetWindowDC (the whole window, frame
+// included) goes back with ReleaseDC to the same window.
+template <HDC(WINAPI* Get)(HWND)>
+class BorrowedDC {
 public:
-    explicit WindowDC(HWND w) noexcept : w_(w), dc_(GetDC(w)) {}
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
-    ~WindowDC()
+    explicit BorrowedDC(HWND w) noexcept : w_(w), dc_(Get(w)) {}
+    BorrowedDC(const BorrowedDC&) = delete;
+    BorrowedDC& operator=(const BorrowedDC&) = delete;
+    ~BorrowedDC()
     {
         if (dc_) ReleaseDC(w_, dc_);
     }
@@ -112,6 +116,24 @@ public:
 private:
     HWND w_;
     HDC dc_;
+};
+using WindowDC = BorrowedDC<GetDC>;
+using WholeWindowDC = BorrowedDC<GetWindowDC>;
+
+// Saves a DC's selections, colours and modes for a scope and puts them all back.
+class SavedDC {
+public:
+    explicit SavedDC(HDC dc) noexcept : dc_(dc), id_(SaveDC(dc)) {}
+    SavedDC(const SavedDC&) = delete;
+    SavedDC& operator=(const SavedDC&) = delete;
+    ~SavedDC()
+    {
+        if (id_) RestoreDC(dc_, id_);
+    }
+
+private:
+    HDC dc_;
+    int id_;
 };
 
 // Selects a GDI object for a scope and puts the previous one back.

@@ -3,7 +3,8 @@
 # one persistent wineserver, and drive A: as a removable drive onto a folder; B: is a
 # removable drive without a medium and F: a fixed disk onto a folder of its own. Where
 # the session may mount file systems (as root), T: is a fixed disk of 256 KB that a
-# test can fill; QUILLMARK_SMALL_DRIVE names it then.
+# test can fill; QUILLMARK_SMALL_DRIVE names it then. The window manager does not
+# decorate the program's windows, so their own captions show.
 #   wine-session.sh start DIR [--keep]   make DIR/prefix (anew unless --keep) and DIR/env
 #   wine-session.sh stop DIR             end the wineserver and the display
 # DIR/env is sourced by wine-run.sh so every test process joins the same session.
@@ -93,6 +94,11 @@ start)
   timeout 60 wineserver -w </dev/null >/dev/null 2>&1 || true
   if ! grep -q '^"b:"="floppy"' "$prefix/system.reg"; then
     printf '\n[Software\\\\Wine\\\\Drives] %s\n"a:"="floppy"\n"b:"="floppy"\n"f:"="hd"\n"t:"="hd"\n' "$(date +%s)" >>"$prefix/system.reg"
+  fi
+  # The program paints its own caption bar; a frame from the window manager would
+  # take the caption's place and hide it.
+  if ! grep -q '^"Decorated"="N"' "$prefix/user.reg"; then
+    printf '\n[Software\\\\Wine\\\\X11 Driver] %s\n"Decorated"="N"\n' "$(date +%s)" >>"$prefix/user.reg"
   fi
   wineserver -p </dev/null >/dev/null 2>&1
   timeout 300 wineboot </dev/null >/dev/null 2>&1

@@ -8,6 +8,7 @@
 #include "Win95.h"
 #include "app/resource.h"
 #include "settings/ShellBrowser.h"
+#include "settings/Unit2.h"
 #include "settings/Unit2Res.h"
 #include "win/Registry.h"
 
@@ -591,6 +592,46 @@ TEST(ConfigProgramTest, CancelledChoiceLastsOnlyForTheRun)
     EXPECT_TRUE(driver::WaitUntil([&] { return p.NoDialog(); }));
     EXPECT_TRUE(StoredFlag("StartMenu"));
     win95::ClearSettings();
+}
+
+// The controls have hints, but only the menu bar's are on: hovering the OK button shows
+// nothing, unless the dialog's hints are switched on, and then in the program's look.
+TEST_F(ConfigDialogTest, HintsShowOnlyWhenSwitchedOn)
+{
+    for (bool on : {false, true}) {
+        SCOPED_TRACE(on ? "on" : "off");
+        TForm2 dialog(form->Handle(), form->Settings);
+        dialog.ShowHint = on;
+        bool shown = false;
+        std::string text;
+        std::thread user([&] {
+            HWND w = FindTop(GetCurrentProcessId(), [](HWND d) { return driver::Text(d) == kCaption; });
+            if (!w) return;
+            RECT r;
+            GetWindowRect(Dlg{w}[IDC_BUTTON1], &r);
+            INPUT in{};
+            in.type = INPUT_MOUSE;
+            in.mi.dx = MulDiv((r.left + r.right) / 2, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+            in.mi.dy = MulDiv((r.top + r.bottom) / 2, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+            in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+            SendInput(1, &in, sizeof in);
+            HWND tip = nullptr;
+            shown = driver::WaitUntil(
+                [&] {
+                    tip = FindWindowA("TFlatHintWindow", nullptr);
+                    return tip && IsWindowVisible(tip);
+                },
+                2000);
+            if (shown) text = driver::Text(tip);
+            PostMessageA(w, WM_CLOSE, 0, 0);
+        });
+        dialog.ShowModal();
+        user.join();
+        // The mouse goes back where a new session has it, for the tests after this one.
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
+        EXPECT_EQ(shown, on);
+        EXPECT_EQ(text, on ? "Klicken Sie hier um die Einstellungen zu speichern" : "");
+    }
 }
 
 } // namespace
