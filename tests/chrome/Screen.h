@@ -1,6 +1,8 @@
 // What the user sees: pixels read back from the session's display.
 #pragma once
 
+#include "Driver.h"
+
 #include "win/Handles.h"
 
 #include <windows.h>
@@ -78,17 +80,6 @@ inline std::string Hex(COLORREF c)
 }
 
 // Lets the windows of this thread paint for a while.
-inline void Pump(DWORD ms)
-{
-    const DWORD end = GetTickCount() + ms;
-    do {
-        MSG m;
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&m);
-            DispatchMessageA(&m);
-        }
-        Sleep(10);
-    } while (static_cast<int>(end - GetTickCount()) > 0);
-}
+using driver::Pump;
 
 } // namespace screen

@@ -4,19 +4,6 @@
 
 namespace menutest {
 
-void Pump(DWORD ms)
-{
-    const DWORD end = GetTickCount() + ms;
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(5);
-    } while (static_cast<LONG>(GetTickCount() - end) < 0);
-}
-
 void Key(WORD vk, bool up)
 {
     INPUT in{};

@@ -2,6 +2,8 @@
 // real key and mouse input to it, for the menu tests in this process.
 #pragma once
 
+#include "Driver.h"
+
 #include "menus/Dock.h"
 #include "menus/DropMenus.h"
 #include "menus/MenuBar.h"
@@ -20,7 +22,7 @@ enum : UINT {
 };
 
 // Dispatches what arrives for ms milliseconds, as the program's loop would.
-void Pump(DWORD ms = 60);
+using driver::Pump;
 void Key(WORD vk, bool up);
 // Presses and releases a key, with modifiers held around it, and lets it arrive.
 void Press(WORD vk, std::initializer_list<WORD> modifiers = {});

@@ -20,6 +20,19 @@ bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs)
     }
 }
 
+void Pump(DWORD ms)
+{
+    const DWORD end = GetTickCount() + ms;
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(5);
+    } while (static_cast<LONG>(GetTickCount() - end) < 0);
+}
+
 std::string BinDir()
 {
     char path[MAX_PATH] = {};

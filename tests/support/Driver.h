@@ -16,6 +16,9 @@
 
 namespace driver {
 
+// Dispatches this thread's messages for ms milliseconds, so that its windows paint and
+// their timers run.
+void Pump(DWORD ms = 60);
 // Polls until pred holds or the time is up; answers pred's last result.
 bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs = 15000);
 // The folder of the running test program, which also holds Quillmark.exe and s.dll.
