@@ -2,12 +2,15 @@
 #include "settings/Settings.h"
 
 #include "Win95.h"
+#include "win/Handles.h"
 #include "win/Registry.h"
 #include "win/Window.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
+
+#include <vector>
 
 namespace {
 
@@ -78,6 +81,43 @@ TEST_F(SettingsTest, FirstStartTakesTheWindowsInstallation)
     GetTempPathA(MAX_PATH, temp);
     EXPECT_EQ(s.TempDir, temp);
     EXPECT_EQ(s.TempDir.back(), '\\');
+    EXPECT_TRUE(g_errors.empty());
+}
+
+// The machine's setup values are readable by every user but writable only by an
+// administrator: a key that grants reading alone still gives the folders.
+TEST_F(SettingsTest, ReadOnlySetupKeyStillGivesTheFolders)
+{
+    HKEY raw = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSetup, 0, READ_CONTROL | WRITE_DAC, &raw), ERROR_SUCCESS);
+    win::UniqueHKey key(raw);
+    DWORD size = 0;
+    RegGetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, nullptr, &size);
+    std::vector<BYTE> saved(size);
+    ASSERT_EQ(RegGetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, saved.data(), &size), ERROR_SUCCESS);
+
+    // Everyone may read; nobody may write.
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    ASSERT_TRUE(AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone));
+    std::vector<BYTE> aclBuf(256);
+    auto* acl = reinterpret_cast<ACL*>(aclBuf.data());
+    ASSERT_TRUE(InitializeAcl(acl, static_cast<DWORD>(aclBuf.size()), ACL_REVISION));
+    ASSERT_TRUE(AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ, everyone));
+    SECURITY_DESCRIPTOR sd;
+    ASSERT_TRUE(InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION));
+    ASSERT_TRUE(SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE));
+    ASSERT_EQ(RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, &sd), ERROR_SUCCESS);
+    FreeSid(everyone);
+
+    HKEY probe = nullptr;
+    const bool enforced = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSetup, 0, KEY_ALL_ACCESS, &probe) != ERROR_SUCCESS;
+    if (probe) RegCloseKey(probe);
+    const TSettings s = Load();
+    RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, reinterpret_cast<PSECURITY_DESCRIPTOR>(saved.data()));
+    if (!enforced) GTEST_SKIP() << "the registry here grants full access whatever the key's rights say";
+    EXPECT_EQ(s.BootDir, "C:\\");
+    EXPECT_EQ(s.WinDir, "C:\\WINDOWS\\");
     EXPECT_TRUE(g_errors.empty());
 }
 
