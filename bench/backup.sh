@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Unattended backups beside the platform's own copy, in one Wine session:
 #   - N files of 4 KB listed one by one in the further files (N = 1,000, 2,000, 4,000,
-#     8,000), beside `xcopy /E /I /Y` of a folder holding the same N files, and
-#     `cp -r` of it on the host as the floor;
+#     8,000), beside `xcopy /E /I /Y` of a folder holding the same N files, a bare loop
+#     of the shell's copy call the program makes, one call per file (ShellCopyLoop.exe:
+#     what the platform alone needs on the program's road), and `cp -r` of the folder
+#     on the host as the floor;
 #   - one folder of 200 MB in four files, listed as one entry, beside the same two.
 # The program's start and end (an empty backup) and xcopy's (an empty folder) are
 # measured too and taken off, so that the cost per item reads apart from the cost of
@@ -20,6 +22,8 @@ if [ -z "${QUILLMARK_BIN:-}" ]; then
   bash scripts/build.sh Quillmark >/dev/null
   QUILLMARK_BIN=build/bin
 fi
+bash scripts/build.sh ShellCopyLoop >/dev/null
+loop=$bench_root/build/bin/ShellCopyLoop.exe
 sizes=${BACKUP_FILES:-1000 2000 4000 8000}
 big_mb=${BACKUP_BIG_MB:-200}
 runs=${BENCH_RUNS:-1}
@@ -77,6 +81,11 @@ xcopy_() {
   t1=$(now)
   calc "$t1 - $t0"
 }
+# Milliseconds of the bare loop of shell copy calls for the folder C:\bench\$1.
+shell_loop() {
+  rm -rf "$work/sh"; mkdir -p "$work/sh"; sync
+  wrun "$loop" "C:\\bench\\$1" 'C:\bench\sh\'
+}
 # Seconds of `cp -r` of the folder $1 on the host.
 cp_() {
   rm -rf "$work/cp"; mkdir -p "$work/cp"; sync
@@ -110,6 +119,7 @@ for n in $sizes; do
   configure "${files[@]}"
   xc=$(repeat xcopy_ "n$n")
   cpr=$(repeat cp_ "n$n")
+  sh_item=$(calc "$(repeat shell_loop "n$n") / $n")
   xc_item=$(calc "($xc - $xcopy_start) * 1000 / $n")
   cp_item=$(calc "$cpr * 1000 / $n")
   for p in "${programs[@]}"; do
@@ -117,6 +127,7 @@ for n in $sizes; do
     item=$(calc "($t - ${start[$p]}) * 1000 / $n")
     row "backup, $n files of 4 KB [${p%%=*}]" s "$t" "xcopy" "$xc"
     row "  per item, net of start [${p%%=*}]" ms "$item" "xcopy" "$xc_item"
+    row "  per item, net of start [${p%%=*}]" ms "$item" "bare shell copy loop" "$sh_item"
     row "  per item, net of start [${p%%=*}]" ms "$item" "cp -r" "$cp_item"
     per_item[$p,$n]=$item
   done

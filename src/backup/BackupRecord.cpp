@@ -126,9 +126,10 @@ std::vector<std::string> TRecordEntries::Section(const std::vector<std::string>&
 
 void TRecordEntries::WriteIfDue()
 {
-    // A write costs more as the record grows; waiting ten times as long as the last
-    // one took keeps the writing a small share of the run whatever its size.
-    const unsigned long interval = std::max(1000ul, 10 * writeCost_);
+    // A write costs more as the record grows; waiting 25 times as long as the last one
+    // took keeps the writing at about 4 % of the run whatever its size; at ten times it
+    // cost a backup of 8,000 small files 7 %.
+    const unsigned long interval = std::max(1000ul, 25 * writeCost_);
     if (GetTickCount() - lastWrite_ >= interval) Write();
 }
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace win {
@@ -30,9 +31,25 @@ constexpr auto kCrcTable = MakeCrcTable();
 // Large blocks keep the check near the cost of one sequential read of each side.
 constexpr DWORD kBlock = 256 * 1024;
 
-struct Buffers {
-    std::vector<char> a = std::vector<char>(kBlock);
-    std::vector<char> b = std::vector<char>(kBlock);
+// Grown to the largest block a check has needed, and never cleared: a read overwrites
+// it. A backup checks thousands of small files, and a fresh, zeroed pair of full blocks
+// for each cost more than reading the files.
+class Buffers {
+public:
+    void Reserve(std::uint64_t fileSize)
+    {
+        const DWORD n = static_cast<DWORD>(std::min<std::uint64_t>(fileSize, kBlock));
+        if (n <= size_) return;
+        a_ = std::make_unique_for_overwrite<char[]>(n);
+        b_ = std::make_unique_for_overwrite<char[]>(n);
+        size_ = n;
+    }
+    char* A() const noexcept { return a_.get(); }
+    char* B() const noexcept { return b_.get(); }
+
+private:
+    std::unique_ptr<char[]> a_, b_;
+    DWORD size_ = 0;
 };
 
 class Summer {
@@ -112,10 +129,11 @@ bool SummarizeFile(const std::string& path, Summer& sum, Buffers& buf)
     if (!file) return false;
     auto size = SizeOf(file.get());
     if (!size) return false;
+    buf.Reserve(*size);
     for (std::uint64_t left = *size; left > 0;) {
         const DWORD n = static_cast<DWORD>(std::min<std::uint64_t>(left, kBlock));
-        if (!ReadBlock(file.get(), buf.a.data(), n)) return false;
-        sum.Bytes(buf.a.data(), n);
+        if (!ReadBlock(file.get(), buf.A(), n)) return false;
+        sum.Bytes(buf.A(), n);
         left -= n;
     }
     return true;
@@ -128,11 +146,12 @@ bool CompareFiles(const std::string& source, const std::string& copy, Summer& su
     if (!src || !dst) return false;
     auto size = SizeOf(src.get());
     if (!size || SizeOf(dst.get()) != size) return false;
+    buf.Reserve(*size);
     for (std::uint64_t left = *size; left > 0;) {
         const DWORD n = static_cast<DWORD>(std::min<std::uint64_t>(left, kBlock));
-        if (!ReadBlock(src.get(), buf.a.data(), n) || !ReadBlock(dst.get(), buf.b.data(), n)) return false;
-        if (std::memcmp(buf.a.data(), buf.b.data(), n) != 0) return false;
-        sum.Bytes(buf.b.data(), n);
+        if (!ReadBlock(src.get(), buf.A(), n) || !ReadBlock(dst.get(), buf.B(), n)) return false;
+        if (std::memcmp(buf.A(), buf.B(), n) != 0) return false;
+        sum.Bytes(buf.B(), n);
         left -= n;
     }
     return true;

@@ -1,6 +1,7 @@
 #include "win/Controls.h"
 
 #include "win/Error.h"
+#include "win/Frames.h"
 #include "win/Window.h"
 
 #include <commctrl.h>
@@ -10,7 +11,11 @@
 
 namespace win {
 
-// What the scroll bar of a message list shows and what it should show.
+// The timer of a message list's frames, apart from the list's own, which count from 1.
+constexpr UINT_PTR kListFrameTimer = 0x5142;
+
+// What the scroll bar of a message list shows and what it should show, and what waits
+// for the list's next frame.
 struct ScrollBarState {
     // Where the thumb of the bar stands, in pixels: it shrinks with the share of the
     // lines in view down to the least thumb, and travels between the arrows.
@@ -26,17 +31,15 @@ struct ScrollBarState {
     Thumb drawn;
     bool valuesSet = false;
     bool syncing = false;
-    DWORD drawnAt = 0;
-    bool drawPending = false;
+    // The newest line comes into view with the frame, unless the reader has moved the
+    // list from where it stood when the line came.
+    bool follow = false;
+    int followFrom = 0;
+    FramePacer frame{kListFrameTimer};
     WNDPROC listProc = nullptr;
 };
 
 namespace {
-
-// Apart from the list's own timers, which count from 1.
-constexpr UINT_PTR kDrawBarTimer = 0x5142;
-// A bar that moves with every line is drawn no oftener than the eye follows it.
-constexpr DWORD kFrameMs = 40;
 
 int LinesInView(HWND list, int itemHeight)
 {
@@ -72,39 +75,54 @@ void DrawScrollBar(HWND list, ScrollBarState& s)
 {
     SetBarValues(list, s, TRUE);
     s.drawn = ThumbOf(list, s);
-    s.drawnAt = GetTickCount();
 }
 
-// The bar is drawn when its look changes, at most once a frame; in between it is not
-// even set, which alone costs Wine more than the new line, but its values follow within
-// a frame, and before the mouse takes hold of it.
-void SyncScrollBar(HWND list, ScrollBarState& s)
+// Asks the list itself, past the keeper, which would follow its own questions.
+LRESULT AskList(HWND list, const ScrollBarState& s, UINT msg, WPARAM wp = 0)
 {
-    auto ask = [&](UINT msg) { return static_cast<int>(CallWindowProcA(s.listProc, list, msg, 0, 0)); };
-    const int count = ask(LB_GETCOUNT);
-    const int top = ask(LB_GETTOPINDEX);
-    const int page = LinesInView(list, ask(LB_GETITEMHEIGHT));
-    if (count == s.count && top == s.top && page == s.page) return;
+    return CallWindowProcA(s.listProc, list, msg, wp, 0);
+}
+
+// Takes the list's lines and view; false when nothing changed.
+bool Measure(HWND list, ScrollBarState& s)
+{
+    const int count = static_cast<int>(AskList(list, s, LB_GETCOUNT));
+    const int top = static_cast<int>(AskList(list, s, LB_GETTOPINDEX));
+    const int page = LinesInView(list, static_cast<int>(AskList(list, s, LB_GETITEMHEIGHT)));
+    if (count == s.count && top == s.top && page == s.page) return false;
     s.count = count;
     s.top = top;
     s.page = page;
     s.valuesSet = false;
-    const ScrollBarState::Thumb now = ThumbOf(list, s);
-    // A bar that comes or goes changes the frame of the list: at once.
-    if (now != s.drawn && (now.shown != s.drawn.shown || GetTickCount() - s.drawnAt >= kFrameMs)) {
-        DrawScrollBar(list, s);
-        return;
-    }
-    if (!s.drawPending) s.drawPending = SetTimer(list, kDrawBarTimer, kFrameMs, nullptr) != 0;
+    return true;
 }
 
-// The frame after a change: the bar gets its values, and is drawn if its look changed.
-void CatchUpScrollBar(HWND list, ScrollBarState& s)
+// One frame of the list: the newest line moves into view, its lines moving up by their
+// pixels and only the new ones painted, and the bar is drawn if its look changed. In
+// between frames the bar is not even set, which alone costs Wine more than a new line.
+void DrawFrame(HWND list, ScrollBarState& s)
 {
-    KillTimer(list, kDrawBarTimer);
-    s.drawPending = false;
+    if (s.follow) {
+        s.follow = false;
+        if (AskList(list, s, LB_GETTOPINDEX) == s.followFrom) {
+            const int count = static_cast<int>(AskList(list, s, LB_GETCOUNT));
+            const int page = LinesInView(list, static_cast<int>(AskList(list, s, LB_GETITEMHEIGHT)));
+            AskList(list, s, LB_SETTOPINDEX, static_cast<WPARAM>(std::max(0, count - page)));
+            UpdateWindow(list);
+        }
+    }
+    Measure(list, s);
     if (ThumbOf(list, s) != s.drawn) DrawScrollBar(list, s);
     else if (!s.valuesSet) SetBarValues(list, s, FALSE);
+}
+
+// After anything that may have changed the lines, the view or the list's size.
+void FollowList(HWND list, ScrollBarState& s)
+{
+    if (!Measure(list, s) && !s.follow) return;
+    // A bar that comes or goes changes the frame of the list: at once.
+    if (ThumbOf(list, s).shown != s.drawn.shown) DrawScrollBar(list, s);
+    if (s.frame.DrawNow(list)) DrawFrame(list, s);
 }
 
 // The list's window procedure is wrapped the classic way: Wine keeps the platform's
@@ -119,8 +137,8 @@ LRESULT CALLBACK KeepScrollBar(HWND list, UINT msg, WPARAM wp, LPARAM lp)
         delete state;
         return CallWindowProcA(next, list, msg, wp, lp);
     }
-    if (msg == WM_TIMER && wp == kDrawBarTimer) {
-        CatchUpScrollBar(list, *state);
+    if (msg == WM_TIMER && wp == kListFrameTimer) {
+        if (state->frame.Due(list, wp)) DrawFrame(list, *state);
         return 0;
     }
     if ((msg == WM_NCLBUTTONDOWN || msg == WM_NCLBUTTONDBLCLK) && !state->valuesSet) SetBarValues(list, *state, FALSE);
@@ -139,15 +157,12 @@ LRESULT CALLBACK KeepScrollBar(HWND list, UINT msg, WPARAM wp, LPARAM lp)
         // not again for the messages its own update sends.
         if (!state->syncing) {
             state->syncing = true;
-            SyncScrollBar(list, *state);
+            FollowList(list, *state);
             state->syncing = false;
         }
     }
     return result;
 }
-
-// The bar follows the list after the next message through the keeper.
-void FollowList(HWND list) { SendMessageA(list, WM_NULL, 0, 0); }
 
 } // namespace
 
@@ -177,6 +192,8 @@ void ProgressBar::SetMax(int m) const { SendMessageA(w_, PBM_SETRANGE32, 0, m); 
 
 void ProgressBar::StepIt() const { SendMessageA(w_, PBM_STEPIT, 0, 0); }
 
+void ProgressBar::Advance(int steps) const { SendMessageA(w_, PBM_DELTAPOS, static_cast<WPARAM>(steps), 0); }
+
 void ListBox::Clear() const { SendMessageA(w_, LB_RESETCONTENT, 0, 0); }
 
 void ListBox::Add(const std::string& line) const
@@ -196,7 +213,7 @@ void MessageList::Attach(HWND w)
     SetWindowLongPtrA(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state.get()));
     SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(KeepScrollBar));
     keeper_ = state.release();
-    FollowList(w);
+    FollowList(w, *keeper_);
 }
 
 int MessageList::VisibleLines() const
@@ -206,22 +223,34 @@ int MessageList::VisibleLines() const
 
 void MessageList::Add(const std::string& line) const
 {
-    // The bar follows once the line is in and the list has moved, not after each step.
-    if (keeper_) keeper_->syncing = true;
-    const int page = VisibleLines();
-    const int top = static_cast<int>(SendMessageA(w_, LB_GETTOPINDEX, 0, 0));
-    const bool atEnd = top + page >= Count();
-    const LRESULT i = SendMessageA(w_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-    // The list moves its lines up by their pixels and paints only the new one, at once:
-    // the command's next pump may be a copy away.
-    if (atEnd && i >= top + page) {
-        SendMessageA(w_, LB_SETTOPINDEX, static_cast<WPARAM>(i - page + 1), 0);
-        UpdateWindow(w_);
+    if (!keeper_) {
+        const int page = VisibleLines();
+        const int top = static_cast<int>(SendMessageA(w_, LB_GETTOPINDEX, 0, 0));
+        const bool atEnd = top + page >= Count();
+        const LRESULT i = SendMessageA(w_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+        if (atEnd && i >= top + page) {
+            SendMessageA(w_, LB_SETTOPINDEX, static_cast<WPARAM>(i - page + 1), 0);
+            UpdateWindow(w_);
+        }
+        return;
     }
-    if (keeper_) {
-        keeper_->syncing = false;
-        FollowList(w_);
+    // The list follows once the line is in, not after each step of adding it.
+    ScrollBarState& s = *keeper_;
+    s.syncing = true;
+    const int top = static_cast<int>(AskList(w_, s, LB_GETTOPINDEX));
+    const bool atEnd = (s.follow && top == s.followFrom) || top + VisibleLines() >= Count();
+    SendMessageA(w_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    if (atEnd && !s.follow) {
+        s.follow = true;
+        s.followFrom = top;
     }
+    s.syncing = false;
+    FollowList(w_, s);
+}
+
+void MessageList::ShowWaiting() const
+{
+    if (keeper_ && keeper_->frame.Flush(w_)) DrawFrame(w_, *keeper_);
 }
 
 int ListBox::Count() const { return static_cast<int>(SendMessageA(w_, LB_GETCOUNT, 0, 0)); }

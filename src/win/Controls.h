@@ -35,6 +35,8 @@ public:
     int Max() const;
     void SetMax(int m) const;
     void StepIt() const;
+    // Moves by steps positions, up to the end of the range, drawn once.
+    void Advance(int steps) const;
 
 private:
     HWND w_ = nullptr;
@@ -54,16 +56,19 @@ protected:
 };
 
 // The list a running command reports into, one line per item: the newest line stays in
-// view while the reader has not scrolled away from the end, and only what changes is
-// redrawn. The platform's list redraws its whole scroll bar for every line it gains,
-// which under Wine costs several times the line itself; a list box made without
-// WS_VSCROLL leaves its scroll bar to its program, so this one keeps the bar and
-// redraws it only when the thumb or the arrows move.
+// view while the reader has not scrolled away from the end. A command adds lines faster
+// than the eye follows, so the list moves at most once a frame (win::FramePacer), by
+// the pixels of its lines, painting only the new ones. The platform's list redraws its
+// whole scroll bar for every line it gains, which under Wine costs several times the
+// line itself; a list box made without WS_VSCROLL leaves its scroll bar to its program,
+// so this one keeps the bar and redraws it only when the thumb or the arrows move.
 class MessageList : public ListBox {
 public:
     // w: a list box made without WS_VSCROLL; the bar comes and goes with the lines.
     void Attach(HWND w);
     void Add(const std::string& line) const;
+    // Draws at once what waits for the next frame: the command has ended.
+    void ShowWaiting() const;
     // Whole lines the list shows at once.
     int VisibleLines() const;
 

@@ -159,6 +159,75 @@ TEST_F(MainWindowTest, MessageListKeepsTheNewestLineInViewWithItsScrollBarInStep
     EXPECT_FALSE(barShown());
 }
 
+// Counts the paintings a control gets, however they come: from the pump or at once.
+class PaintCount {
+public:
+    explicit PaintCount(HWND w) : w_(w)
+    {
+        SetPropA(w, "QuillmarkPaints", this);
+        next_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
+    }
+    ~PaintCount()
+    {
+        SetWindowLongPtrA(w_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next_));
+        RemovePropA(w_, "QuillmarkPaints");
+    }
+    int paints = 0;
+
+private:
+    static LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+    {
+        auto* self = static_cast<PaintCount*>(GetPropA(w, "QuillmarkPaints"));
+        if (msg == WM_PAINT) ++self->paints;
+        return CallWindowProcA(self->next_, w, msg, wp, lp);
+    }
+    HWND w_;
+    WNDPROC next_;
+};
+
+// A command reports items faster than the eye follows: the bar and the list move a frame
+// at a time, not once per item, and what the last frame has not drawn shows as soon as
+// the command ends.
+TEST_F(MainWindowTest, ItemsOfABurstAreDrawnAFrameAtATimeAndAllShowWhenTheCommandEnds)
+{
+    ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
+    form->ProcessMessages();
+    const HWND list = form->LB1.Handle();
+    const int page = form->LB1.VisibleLines();
+    // The list's scroll bar is already there: its coming repaints the list once more.
+    for (int i = 0; i <= page; ++i) form->LB1.Add("earlier line");
+    form->LB1.ShowWaiting();
+    const int earlier = form->LB1.Count();
+    const int items = 300;
+    int barPaints = 0;
+    int listPaints = 0;
+    DWORD took = 0;
+    {
+        win::BusyScope busy(*form);
+        form->SetPosition(0);
+        form->SetStepCount(items);
+        PaintCount bar(form->PB1.Handle());
+        PaintCount lines(list);
+        const DWORD start = GetTickCount();
+        for (int i = 0; i < items; ++i) {
+            form->Step();
+            form->AddLine("f" + std::to_string(i) + ".dat stored.");
+            form->Pump();
+        }
+        took = GetTickCount() - start;
+        barPaints = bar.paints;
+        listPaints = lines.paints;
+    }
+    // A frame lasts 40 ms; one more for the first item and one for the frame the end cuts short.
+    const int frames = static_cast<int>(took / 40) + 2;
+    EXPECT_LE(barPaints, frames) << took << " ms";
+    // The list also paints the first line of a frame that it shows in part at its foot.
+    EXPECT_LE(listPaints, 2 * frames) << took << " ms";
+    EXPECT_EQ(form->PB1.Position(), items);
+    EXPECT_EQ(form->LB1.Count(), earlier + items);
+    EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), earlier + items - page);
+}
+
 TEST_F(MainWindowTest, MenuHasEveryItemWithItsCaptionAndShortcut)
 {
     // The platform draws no menu bar; the bar in the dock shows the three menus.

@@ -1,0 +1,65 @@
+// Drawing that a running command asks for many times a second happens at most once a
+// frame. The eye follows no more, and under Wine every redrawing of a bar or a list costs
+// as much as copying the small file it reports. What is asked for within a frame is
+// drawn when the frame ends, on a timer, which every message loop serves, a modal box's
+// as well as the command's own pump.
+#pragma once
+
+#include <windows.h>
+
+namespace win {
+
+class FramePacer {
+public:
+    static constexpr DWORD kFrameMs = 40;
+
+    // timer: the id the pacer takes among the timers of the window it is used with.
+    explicit constexpr FramePacer(UINT_PTR timer) noexcept : timer_(timer) {}
+
+    // True when the caller may draw now, which starts a frame. False when a frame is
+    // running: the window's timer then comes when it ends, and Due answers it.
+    bool DrawNow(HWND window) noexcept
+    {
+        if (waiting_) return false;
+        const DWORD now = GetTickCount();
+        const DWORD since = now - drawnAt_;
+        if (!drawn_ || since >= kFrameMs || !SetTimer(window, timer_, kFrameMs - since, nullptr)) {
+            // Without a timer nothing would draw what waits: better now than never.
+            Start(now);
+            return true;
+        }
+        waiting_ = true;
+        return false;
+    }
+
+    // For the window's WM_TIMER: true when it is this pacer's, and what waited is to be
+    // drawn now.
+    bool Due(HWND window, UINT_PTR id) noexcept { return id == timer_ && Flush(window); }
+
+    // Ends a running frame early, when what waits must show now (the command has ended):
+    // true when something waited.
+    bool Flush(HWND window) noexcept
+    {
+        if (!waiting_) return false;
+        KillTimer(window, timer_);
+        waiting_ = false;
+        Start(GetTickCount());
+        return true;
+    }
+
+    bool Waiting() const noexcept { return waiting_; }
+
+private:
+    void Start(DWORD now) noexcept
+    {
+        drawn_ = true;
+        drawnAt_ = now;
+    }
+
+    UINT_PTR timer_;
+    DWORD drawnAt_ = 0;
+    bool drawn_ = false;
+    bool waiting_ = false;
+};
+
+} // namespace win

@@ -1,0 +1,68 @@
+// The read-back check of a copy: every byte counts, across the read blocks and after a
+// small file has left the check with small buffers, and a folder sums to what the same
+// folder sums to when a restore looks at it again.
+#include "win/ContentCheck.h"
+
+#include "Win95.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+constexpr size_t kBlock = 256 * 1024;
+
+std::string Pattern(size_t size, char seed)
+{
+    std::string s(size, '\0');
+    for (size_t i = 0; i < size; ++i) s[i] = static_cast<char>(seed + i * 7 + i / 251);
+    return s;
+}
+
+TEST(ContentCheckTest, CrcIsTheOneOfZipAndContinuesAcrossPieces)
+{
+    EXPECT_EQ(win::UpdateCrc32(0, "123456789", 9), 0xCBF43926u);
+    EXPECT_EQ(win::UpdateCrc32(win::UpdateCrc32(0, "1234", 4), "56789", 5), 0xCBF43926u);
+    EXPECT_EQ(win::UpdateCrc32(0, "", 0), 0u);
+}
+
+TEST(ContentCheckTest, CopyPassesOnlyWithEveryByteWhateverItsSizeBesideTheReadBlock)
+{
+    const std::string src = win95::ScratchDir("check-src");
+    const std::string dst = win95::ScratchDir("check-dst");
+    // In name order, the order of the check: small first, so the buffers must grow.
+    const struct {
+        const char* name;
+        size_t size;
+    } files[] = {{"a-small.txt", 10},       {"b-block.bin", kBlock}, {"c-beyond.bin", kBlock + 1},
+                 {"d-three.bin", 3 * kBlock - 5}, {"e-empty.txt", 0}};
+    std::uint64_t total = 0;
+    for (const auto& f : files) {
+        win95::WriteFile(src + "\\" + f.name, Pattern(f.size, f.name[0]));
+        win95::WriteFile(dst + "\\" + f.name, Pattern(f.size, f.name[0]));
+        total += f.size;
+    }
+    const auto whole = win::VerifyCopy(src, dst);
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(whole->size, total);
+    EXPECT_EQ(whole, win::Summarize(dst));
+
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.name);
+        const std::string source = src + "\\" + f.name;
+        const std::string copy = dst + "\\" + f.name;
+        EXPECT_EQ(win::VerifyCopy(source, copy), win::Summarize(source));
+        if (f.size == 0) continue;
+        // The last byte lies in the last block read, after the first ones matched.
+        std::string changed = Pattern(f.size, f.name[0]);
+        changed.back() ^= 1;
+        win95::WriteFile(copy, changed);
+        EXPECT_FALSE(win::VerifyCopy(source, copy));
+        EXPECT_FALSE(win::VerifyCopy(src, dst));
+        EXPECT_NE(win::Summarize(copy), win::Summarize(source));
+        win95::WriteFile(copy, Pattern(f.size, f.name[0]));
+    }
+}
+
+} // namespace
