@@ -354,6 +354,7 @@ void TForm1::LeaveBusy() noexcept
     // What the command reported last shows at once, not a frame later.
     win::Guarded([this] {
         ShowWaitingSteps();
+        L1.ShowWaiting();
         LB1.ShowWaiting();
     });
     // Leaving must not fail: closing a clip cannot raise, but recreating the control might.

@@ -45,7 +45,7 @@ public:
     std::unique_ptr<menus::TMenuItemBitmaps> MenuItemBitmaps1, MenuItemBitmaps2, MenuItemBitmaps3, MenuItemBitmaps4,
         MenuItemBitmaps5;
     TAnimatedSymbol AS1;
-    win::Label L1;
+    win::StatusLine L1;
     win::ProgressBar PB1;
     win::MessageList LB1;
     HWND B1 = nullptr;

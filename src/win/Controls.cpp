@@ -36,10 +36,25 @@ struct ScrollBarState {
     bool follow = false;
     int followFrom = 0;
     FramePacer frame{kListFrameTimer};
-    WNDPROC listProc = nullptr;
+    WNDPROC next = nullptr;
+};
+
+// The timer of a status line's frames; a static control has none of its own.
+constexpr UINT_PTR kStatusFrameTimer = 0x5143;
+
+// A status line's text waits for the frame.
+struct StatusLineState {
+    FramePacer frame{kStatusFrameTimer};
+    WNDPROC next = nullptr;
 };
 
 namespace {
+
+void RepaintNow(HWND w)
+{
+    InvalidateRect(w, nullptr, TRUE);
+    UpdateWindow(w);
+}
 
 int LinesInView(HWND list, int itemHeight)
 {
@@ -80,7 +95,7 @@ void DrawScrollBar(HWND list, ScrollBarState& s)
 // Asks the list itself, past the keeper, which would follow its own questions.
 LRESULT AskList(HWND list, const ScrollBarState& s, UINT msg, WPARAM wp = 0)
 {
-    return CallWindowProcA(s.listProc, list, msg, wp, 0);
+    return CallWindowProcA(s.next, list, msg, wp, 0);
 }
 
 // Takes the list's lines and view; false when nothing changed.
@@ -125,24 +140,42 @@ void FollowList(HWND list, ScrollBarState& s)
     if (s.frame.DrawNow(list)) DrawFrame(list, s);
 }
 
-// The list's window procedure is wrapped the classic way: Wine keeps the platform's
+// A control's window procedure is wrapped the classic way: Wine keeps the platform's
 // subclass chain in a window property, which costs a call to its server per message.
-LRESULT CALLBACK KeepScrollBar(HWND list, UINT msg, WPARAM wp, LPARAM lp)
+// The keeper's state lives in the control's user data, which the platform leaves free
+// (it keeps its own in the window's extra bytes), and goes with the window.
+template <class State, LRESULT (*Keep)(HWND, State&, UINT, WPARAM, LPARAM)>
+LRESULT CALLBACK KeeperProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
 {
-    auto* state = reinterpret_cast<ScrollBarState*>(GetWindowLongPtrA(list, GWLP_USERDATA));
-    const WNDPROC next = state->listProc;
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next));
-        SetWindowLongPtrA(list, GWLP_USERDATA, 0);
-        delete state;
-        return CallWindowProcA(next, list, msg, wp, lp);
-    }
+    auto* state = reinterpret_cast<State*>(GetWindowLongPtrA(w, GWLP_USERDATA));
+    if (msg != WM_NCDESTROY) return Keep(w, *state, msg, wp, lp);
+    const WNDPROC next = state->next;
+    SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next));
+    SetWindowLongPtrA(w, GWLP_USERDATA, 0);
+    delete state;
+    return CallWindowProcA(next, w, msg, wp, lp);
+}
+
+// Wraps the control; none when its user data is taken already.
+template <class State, LRESULT (*Keep)(HWND, State&, UINT, WPARAM, LPARAM)>
+State* WrapControl(HWND w)
+{
+    if (GetWindowLongPtrA(w, GWLP_USERDATA)) return nullptr;
+    auto state = std::make_unique<State>();
+    state->next = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(w, GWLP_WNDPROC));
+    SetWindowLongPtrA(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state.get()));
+    SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&KeeperProc<State, Keep>));
+    return state.release();
+}
+
+LRESULT KeepScrollBar(HWND list, ScrollBarState& s, UINT msg, WPARAM wp, LPARAM lp)
+{
     if (msg == WM_TIMER && wp == kListFrameTimer) {
-        if (state->frame.Due(list, wp)) DrawFrame(list, *state);
+        if (s.frame.Due(list, wp)) DrawFrame(list, s);
         return 0;
     }
-    if ((msg == WM_NCLBUTTONDOWN || msg == WM_NCLBUTTONDBLCLK) && !state->valuesSet) SetBarValues(list, *state, FALSE);
-    const LRESULT result = CallWindowProcA(next, list, msg, wp, lp);
+    if ((msg == WM_NCLBUTTONDOWN || msg == WM_NCLBUTTONDBLCLK) && !s.valuesSet) SetBarValues(list, s, FALSE);
+    const LRESULT result = CallWindowProcA(s.next, list, msg, wp, lp);
     switch (msg) {
     case WM_PAINT:
     case WM_NCPAINT:
@@ -155,13 +188,26 @@ LRESULT CALLBACK KeepScrollBar(HWND list, UINT msg, WPARAM wp, LPARAM lp)
     default:
         // Lines, the view or the list's size may have changed; the bar follows once,
         // not again for the messages its own update sends.
-        if (!state->syncing) {
-            state->syncing = true;
-            FollowList(list, *state);
-            state->syncing = false;
+        if (!s.syncing) {
+            s.syncing = true;
+            FollowList(list, s);
+            s.syncing = false;
         }
     }
     return result;
+}
+
+// The static control paints a text the moment it gets it, which under Wine costs more
+// than setting the text; within a frame the text is only taken, and painted when the
+// frame ends.
+LRESULT KeepStatus(HWND label, StatusLineState& s, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_TIMER && wp == kStatusFrameTimer) {
+        if (s.frame.Due(label, wp)) RepaintNow(label);
+        return 0;
+    }
+    if (msg == WM_SETTEXT && !s.frame.DrawNow(label)) return DefWindowProcA(label, msg, wp, lp);
+    return CallWindowProcA(s.next, label, msg, wp, lp);
 }
 
 } // namespace
@@ -181,6 +227,17 @@ void SetFont(HWND w, HFONT font) { SendMessageA(w, WM_SETFONT, reinterpret_cast<
 std::string Label::Caption() const { return WindowText(w_); }
 
 void Label::SetCaption(const std::string& s) const { SetWindowTextA(w_, s.c_str()); }
+
+void StatusLine::Attach(HWND w)
+{
+    Label::Attach(w);
+    keeper_ = WrapControl<StatusLineState, KeepStatus>(w);
+}
+
+void StatusLine::ShowWaiting() const
+{
+    if (keeper_ && keeper_->frame.Flush(Handle())) RepaintNow(Handle());
+}
 
 int ProgressBar::Position() const { return static_cast<int>(SendMessageA(w_, PBM_GETPOS, 0, 0)); }
 
@@ -206,14 +263,8 @@ void MessageList::Attach(HWND w)
     ListBox::Attach(w);
     // A list made with WS_VSCROLL keeps its bar itself; two keepers would fight.
     if (GetWindowLongA(w, GWL_STYLE) & WS_VSCROLL) return;
-    // The list's user data is free: the platform keeps its own in the window's extra bytes.
-    if (GetWindowLongPtrA(w, GWLP_USERDATA)) return;
-    auto state = std::make_unique<ScrollBarState>();
-    state->listProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(w, GWLP_WNDPROC));
-    SetWindowLongPtrA(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state.get()));
-    SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(KeepScrollBar));
-    keeper_ = state.release();
-    FollowList(w, *keeper_);
+    keeper_ = WrapControl<ScrollBarState, KeepScrollBar>(w);
+    if (keeper_) FollowList(w, *keeper_);
 }
 
 int MessageList::VisibleLines() const
@@ -238,7 +289,9 @@ void MessageList::Add(const std::string& line) const
     ScrollBarState& s = *keeper_;
     s.syncing = true;
     const int top = static_cast<int>(AskList(w_, s, LB_GETTOPINDEX));
-    const bool atEnd = (s.follow && top == s.followFrom) || top + VisibleLines() >= Count();
+    // A reader who moved the list while a line waited has taken it over.
+    if (s.follow && top != s.followFrom) s.follow = false;
+    const bool atEnd = s.follow || top + VisibleLines() >= Count();
     SendMessageA(w_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     if (atEnd && !s.follow) {
         s.follow = true;

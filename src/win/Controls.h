@@ -9,6 +9,7 @@
 namespace win {
 
 struct ScrollBarState;
+struct StatusLineState;
 
 // Creates a child control at design bounds (120 pixels per inch), scaled to the screen.
 HWND CreateChild(HWND parent, int id, const char* cls, const char* text, DWORD style,
@@ -24,6 +25,19 @@ public:
 
 private:
     HWND w_ = nullptr;
+};
+
+// A status line that a running command changes with every item: it takes every text at
+// once, for whoever reads it, and paints at most once a frame (win::FramePacer).
+class StatusLine : public Label {
+public:
+    void Attach(HWND w);
+    // Paints at once a text that waits for the next frame: the command has ended.
+    void ShowWaiting() const;
+
+private:
+    // Owned by the control's window, which releases it when it goes.
+    StatusLineState* keeper_ = nullptr;
 };
 
 class ProgressBar {

@@ -185,9 +185,9 @@ private:
     WNDPROC next_;
 };
 
-// A command reports items faster than the eye follows: the bar and the list move a frame
-// at a time, not once per item, and what the last frame has not drawn shows as soon as
-// the command ends.
+// A command reports items faster than the eye follows: the status, the bar and the list
+// are painted a frame at a time, not once per item, and what the last frame has not
+// drawn shows as soon as the command ends.
 TEST_F(MainWindowTest, ItemsOfABurstAreDrawnAFrameAtATimeAndAllShowWhenTheCommandEnds)
 {
     ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
@@ -199,6 +199,7 @@ TEST_F(MainWindowTest, ItemsOfABurstAreDrawnAFrameAtATimeAndAllShowWhenTheComman
     form->LB1.ShowWaiting();
     const int earlier = form->LB1.Count();
     const int items = 300;
+    int statusPaints = 0;
     int barPaints = 0;
     int listPaints = 0;
     DWORD took = 0;
@@ -206,23 +207,28 @@ TEST_F(MainWindowTest, ItemsOfABurstAreDrawnAFrameAtATimeAndAllShowWhenTheComman
         win::BusyScope busy(*form);
         form->SetPosition(0);
         form->SetStepCount(items);
+        PaintCount status(form->L1.Handle());
         PaintCount bar(form->PB1.Handle());
         PaintCount lines(list);
         const DWORD start = GetTickCount();
         for (int i = 0; i < items; ++i) {
+            form->SetStatus("Writing f" + std::to_string(i) + ".dat...");
             form->Step();
             form->AddLine("f" + std::to_string(i) + ".dat stored.");
             form->Pump();
         }
         took = GetTickCount() - start;
+        statusPaints = status.paints;
         barPaints = bar.paints;
         listPaints = lines.paints;
     }
     // A frame lasts 40 ms; one more for the first item and one for the frame the end cuts short.
     const int frames = static_cast<int>(took / 40) + 2;
+    EXPECT_LE(statusPaints, frames) << took << " ms";
     EXPECT_LE(barPaints, frames) << took << " ms";
     // The list also paints the first line of a frame that it shows in part at its foot.
     EXPECT_LE(listPaints, 2 * frames) << took << " ms";
+    EXPECT_EQ(form->L1.Caption(), "Writing f" + std::to_string(items - 1) + ".dat...");
     EXPECT_EQ(form->PB1.Position(), items);
     EXPECT_EQ(form->LB1.Count(), earlier + items);
     EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), earlier + items - page);
