@@ -30,7 +30,7 @@ winpath() { wrun winepath -w "$1"; }
 
 now() { date +%s.%N; }
 # calc EXPRESSION: evaluates with bc, printed with three decimals.
-calc() { printf '%.3f' "$(echo "$1" | bc -l)"; }
+calc() { printf '%.3f\n' "$(echo "$1" | bc -l)"; }
 # The smallest of the numbers on standard input: the run least disturbed by the machine.
 best() { sort -g | head -1; }
 

@@ -47,8 +47,6 @@ public:
         return true;
     }
 
-    bool Waiting() const noexcept { return waiting_; }
-
 private:
     void Start(DWORD now) noexcept
     {
