@@ -224,36 +224,9 @@ void TForm1::EmptyRecentFiles1Click() { cleanup::EmptyRecentFiles(Handle(), Sett
 void TForm1::EmptyTempDirectory1Click() { cleanup::EmptyTempDirectory(Handle(), Settings, *this); }
 
 void TForm1::SetStatus(const std::string& text) { L1.SetCaption(text); }
-void TForm1::SetStepCount(int steps)
-{
-    ShowWaitingSteps();
-    PB1.SetMax(steps);
-}
-
-void TForm1::SetPosition(int position)
-{
-    // Steps not yet drawn are overtaken, not added.
-    barFrame_.Flush(Handle());
-    stepsWaiting_ = 0;
-    PB1.SetPosition(position);
-}
-
-void TForm1::Step()
-{
-    ++stepsWaiting_;
-    if (barFrame_.DrawNow(Handle())) ShowWaitingSteps();
-}
-
-// The bar redraws itself whole for every move; moved once a frame, it costs next to
-// nothing however many items a second the command gets through.
-void TForm1::ShowWaitingSteps()
-{
-    barFrame_.Flush(Handle());
-    if (stepsWaiting_ == 0) return;
-    PB1.Advance(stepsWaiting_);
-    stepsWaiting_ = 0;
-}
-
+void TForm1::SetStepCount(int steps) { PB1.SetMax(steps); }
+void TForm1::SetPosition(int position) { PB1.SetPosition(position); }
+void TForm1::Step() { PB1.StepIt(); }
 void TForm1::ClearLines() { LB1.Clear(); }
 void TForm1::AddLine(const std::string& line) { LB1.Add(line); }
 void TForm1::Pump() { ProcessMessages(); }
@@ -313,12 +286,6 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         FormPaint();
         return 0;
     }
-    case WM_TIMER:
-        if (barFrame_.Due(Handle(), wp)) {
-            ShowWaitingSteps();
-            return 0;
-        }
-        return TForm::HandleMessage(msg, wp, lp);
     case WM_SIZE:
         if (LB1.Handle()) Layout();
         return 0;
@@ -353,7 +320,7 @@ void TForm1::LeaveBusy() noexcept
 {
     // What the command reported last shows at once, not a frame later.
     win::Guarded([this] {
-        ShowWaitingSteps();
+        PB1.ShowWaiting();
         L1.ShowWaiting();
         LB1.ShowWaiting();
     });

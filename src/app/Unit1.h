@@ -13,7 +13,6 @@
 #include "rescue/ShFormat.h"
 #include "settings/Settings.h"
 #include "win/Controls.h"
-#include "win/Frames.h"
 #include "win/Handles.h"
 #include "win/OpenDialog.h"
 #include "win/Progress.h"
@@ -113,16 +112,11 @@ private:
     void CreateMenu();
     void CreateControls();
     void Layout();
-    void ShowWaitingSteps();
 
     TApplication& app_;
     int argumentCount_;
     bool backupStarted_ = false;
     int backupExitCode_ = 0;
     bool busy_ = false;
-    // Steps PB1 has not drawn yet, and the frame that draws them.
-    int stepsWaiting_ = 0;
-    static constexpr UINT_PTR kBarFrameTimer = 0x5150;
-    win::FramePacer barFrame_{kBarFrameTimer};
     win::UniqueFont font_;
 };

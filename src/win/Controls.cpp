@@ -48,6 +48,17 @@ struct StatusLineState {
     WNDPROC next = nullptr;
 };
 
+// The timer of a progress bar's frames; the control has none of its own.
+constexpr UINT_PTR kBarFrameTimer = 0x5144;
+
+// Steps a progress bar has taken but not drawn yet.
+struct ProgressBarState {
+    FramePacer frame{kBarFrameTimer};
+    int waiting = 0;
+    int step = 10; // the control's own until it is told otherwise
+    WNDPROC next = nullptr;
+};
+
 namespace {
 
 void RepaintNow(HWND w)
@@ -210,6 +221,44 @@ LRESULT KeepStatus(HWND label, StatusLineState& s, UINT msg, WPARAM wp, LPARAM l
     return CallWindowProcA(s.next, label, msg, wp, lp);
 }
 
+// The bar redraws itself whole for every move; the steps of a frame move it once.
+void MoveBar(HWND bar, ProgressBarState& s)
+{
+    if (s.waiting == 0) return;
+    CallWindowProcA(s.next, bar, PBM_DELTAPOS, static_cast<WPARAM>(s.waiting * s.step), 0);
+    s.waiting = 0;
+}
+
+LRESULT KeepBar(HWND bar, ProgressBarState& s, UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_TIMER:
+        if (wp != kBarFrameTimer) break;
+        if (s.frame.Due(bar, wp)) MoveBar(bar, s);
+        return 0;
+    case PBM_STEPIT:
+        ++s.waiting;
+        if (s.frame.DrawNow(bar)) MoveBar(bar, s);
+        return 0;
+    case PBM_SETSTEP:
+        s.step = static_cast<int>(wp);
+        break;
+    case PBM_SETPOS:
+        // Steps not yet drawn are overtaken, not added.
+        s.frame.Flush(bar);
+        s.waiting = 0;
+        break;
+    case PBM_GETPOS:
+    case PBM_SETRANGE:
+    case PBM_SETRANGE32:
+    case PBM_DELTAPOS:
+        s.frame.Flush(bar);
+        MoveBar(bar, s);
+        break;
+    }
+    return CallWindowProcA(s.next, bar, msg, wp, lp);
+}
+
 } // namespace
 
 HWND CreateChild(HWND parent, int id, const char* cls, const char* text, DWORD style,
@@ -239,6 +288,17 @@ void StatusLine::ShowWaiting() const
     if (keeper_ && keeper_->frame.Flush(Handle())) RepaintNow(Handle());
 }
 
+void ProgressBar::Attach(HWND w)
+{
+    w_ = w;
+    keeper_ = WrapControl<ProgressBarState, KeepBar>(w);
+}
+
+void ProgressBar::ShowWaiting() const
+{
+    if (keeper_ && keeper_->frame.Flush(w_)) MoveBar(w_, *keeper_);
+}
+
 int ProgressBar::Position() const { return static_cast<int>(SendMessageA(w_, PBM_GETPOS, 0, 0)); }
 
 void ProgressBar::SetPosition(int p) const { SendMessageA(w_, PBM_SETPOS, static_cast<WPARAM>(p), 0); }
@@ -249,7 +309,6 @@ void ProgressBar::SetMax(int m) const { SendMessageA(w_, PBM_SETRANGE32, 0, m); 
 
 void ProgressBar::StepIt() const { SendMessageA(w_, PBM_STEPIT, 0, 0); }
 
-void ProgressBar::Advance(int steps) const { SendMessageA(w_, PBM_DELTAPOS, static_cast<WPARAM>(steps), 0); }
 
 void ListBox::Clear() const { SendMessageA(w_, LB_RESETCONTENT, 0, 0); }
 

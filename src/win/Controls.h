@@ -10,6 +10,7 @@ namespace win {
 
 struct ScrollBarState;
 struct StatusLineState;
+struct ProgressBarState;
 
 // Creates a child control at design bounds (120 pixels per inch), scaled to the screen.
 HWND CreateChild(HWND parent, int id, const char* cls, const char* text, DWORD style,
@@ -40,20 +41,25 @@ private:
     StatusLineState* keeper_ = nullptr;
 };
 
+// The bar of a running command's steps. A command steps faster than the eye follows,
+// so the bar moves at most once a frame (win::FramePacer); whoever asks for its
+// position gets every step taken.
 class ProgressBar {
 public:
-    void Attach(HWND w) noexcept { w_ = w; }
+    void Attach(HWND w);
     HWND Handle() const noexcept { return w_; }
     int Position() const;
     void SetPosition(int p) const;
     int Max() const;
     void SetMax(int m) const;
     void StepIt() const;
-    // Moves by steps positions, up to the end of the range, drawn once.
-    void Advance(int steps) const;
+    // Draws at once the steps that wait for the next frame: the command has ended.
+    void ShowWaiting() const;
 
 private:
     HWND w_ = nullptr;
+    // Owned by the control's window, which releases it when it goes.
+    ProgressBarState* keeper_ = nullptr;
 };
 
 class ListBox {
