@@ -16,14 +16,18 @@ skip() {
 }
 [ -f "$bin32/Quillmark.exe" ] || skip "no 32-bit build in $bin32 (scripts/test.sh builds it)"
 
-# A 32-bit Windows program that only returns 0 tells whether this Wine runs them: it
-# needs its 32-bit half, and that needs a kernel that runs 32-bit programs.
+# A 32-bit Windows program that returns a code of its own tells whether this Wine runs
+# them: it needs its 32-bit half, and that needs a kernel that runs 32-bit programs.
+# Wine without that half says it cannot start the program and still exits 0, so only
+# the probe's own code counts as an answer.
 probe=$(mktemp -d)
 trap 'rm -rf "$probe"' EXIT
-printf 'int main(void) { return 0; }\n' >"$probe/probe.c"
+printf 'int main(void) { return 42; }\n' >"$probe/probe.c"
 i686-w64-mingw32-gcc-win32 -o "$probe/probe32.exe" "$probe/probe.c"
-if ! timeout 60 wine "$probe/probe32.exe" >"$probe/log" 2>&1; then
-  skip "this machine cannot run 32-bit Windows programs under Wine ($(grep -m1 -v '^$' "$probe/log" || echo 'no output'))"
+rc=0
+timeout 60 wine "$probe/probe32.exe" >"$probe/log" 2>&1 </dev/null || rc=$?
+if [ "$rc" -ne 42 ]; then
+  skip "this machine cannot run 32-bit Windows programs under Wine (the probe answered $rc, not 42: $(grep -m1 -v '^$' "$probe/log" || echo 'no output'))"
 fi
 
 export QUILLMARK_PROGRAM_DIR

@@ -11,4 +11,14 @@ trap 'rm -f "$out"' EXIT
 rc=0
 wine "$@" >"$out" 2>&1 </dev/null || rc=$?
 cat "$out"
+# Wine that cannot start a program may still exit 0; a test program that ran has
+# printed GoogleTest's summary, so its absence is a failure, not a pass.
+case " $* " in
+*" --gtest_"*)
+  if [ "$rc" -eq 0 ] && ! grep -q '^\[==========\]' "$out"; then
+    echo "wine-run: $1 printed no test summary: Wine did not run it" >&2
+    rc=1
+  fi
+  ;;
+esac
 exit $rc

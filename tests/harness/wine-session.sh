@@ -4,7 +4,8 @@
 # removable drive without a medium and F: a fixed disk onto a folder of its own. Where
 # the session may mount file systems (as root), T: is a fixed disk of 256 KB that a
 # test can fill; QUILLMARK_SMALL_DRIVE names it then. The window manager does not
-# decorate the program's windows, so their own captions show.
+# decorate the program's windows, so their own captions show; on the session's own
+# display, which has no window manager, Wine does not wait for one.
 #   wine-session.sh start DIR [--keep]   make DIR/prefix (anew unless --keep) and DIR/env
 #   wine-session.sh stop DIR             end the wineserver and the display
 # DIR/env is sourced by wine-run.sh so every test process joins the same session.
@@ -97,8 +98,17 @@ start)
   fi
   # The program paints its own caption bar; a frame from the window manager would
   # take the caption's place and hide it.
-  if ! grep -q '^"Decorated"="N"' "$prefix/user.reg"; then
-    printf '\n[Software\\\\Wine\\\\X11 Driver] %s\n"Decorated"="N"\n' "$(date +%s)" >>"$prefix/user.reg"
+  # On a display of its own there is no window manager, and a managed window would
+  # make Wine wait up to 2 s for one whenever a window is hidden or destroyed. A
+  # desktop of the user's (the demo's QUILLMARK_DISPLAY) has one, and unmanaged
+  # windows would leave its taskbar.
+  x11=
+  grep -q '^"Decorated"="N"' "$prefix/user.reg" || x11+='"Decorated"="N"\n'
+  if [ -z "${QUILLMARK_DISPLAY:-}" ] && ! grep -q '^"Managed"="N"' "$prefix/user.reg"; then
+    x11+='"Managed"="N"\n'
+  fi
+  if [ -n "$x11" ]; then
+    printf '\n[Software\\\\Wine\\\\X11 Driver] %s\n'"$x11" "$(date +%s)" >>"$prefix/user.reg"
   fi
   wineserver -p </dev/null >/dev/null 2>&1
   timeout 300 wineboot </dev/null >/dev/null 2>&1
