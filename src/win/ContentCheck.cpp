@@ -4,9 +4,9 @@
 #include "win/Files.h"
 
 #include <windows.h>
+#include <zlib.h>
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -14,26 +14,6 @@
 namespace win {
 
 namespace {
-
-// Eight tables, so that the check takes eight bytes a step ("slicing by eight"): table
-// k gives the CRC of a byte followed by k zero bytes. A byte a step made the check of a
-// large folder cost as much as reading it.
-using CrcTables = std::array<std::array<std::uint32_t, 256>, 8>;
-
-constexpr CrcTables MakeCrcTables()
-{
-    CrcTables t{};
-    for (std::uint32_t n = 0; n < 256; ++n) {
-        std::uint32_t c = n;
-        for (int k = 0; k < 8; ++k) c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        t[0][n] = c;
-    }
-    for (std::size_t k = 1; k < 8; ++k)
-        for (std::size_t n = 0; n < 256; ++n) t[k][n] = (t[k - 1][n] >> 8) ^ t[0][t[k - 1][n] & 0xFF];
-    return t;
-}
-
-constexpr CrcTables kCrc = MakeCrcTables();
 
 // Large blocks keep the check near the cost of one sequential read of each side.
 constexpr DWORD kBlock = 256 * 1024;
@@ -229,15 +209,9 @@ Kind KindOf(const std::string& path)
 
 std::uint32_t UpdateCrc32(std::uint32_t crc, const void* data, std::size_t size) noexcept
 {
-    auto p = static_cast<const unsigned char*>(data);
-    crc = ~crc;
-    for (; size >= 8; p += 8, size -= 8) {
-        const std::uint32_t lo = crc ^ (p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24);
-        crc = kCrc[7][lo & 0xFF] ^ kCrc[6][(lo >> 8) & 0xFF] ^ kCrc[5][(lo >> 16) & 0xFF] ^ kCrc[4][lo >> 24] ^
-              kCrc[3][p[4]] ^ kCrc[2][p[5]] ^ kCrc[1][p[6]] ^ kCrc[0][p[7]];
-    }
-    for (; size > 0; ++p, --size) crc = kCrc[0][(crc ^ *p) & 0xFF] ^ (crc >> 8);
-    return ~crc;
+    // zlib's CRC runs at about twice the speed of a table loop of our own, and the
+    // check of a large folder is mostly this loop.
+    return static_cast<std::uint32_t>(crc32_z(crc, static_cast<const Bytef*>(data), size));
 }
 
 std::optional<ContentSummary> Summarize(const std::string& path)
