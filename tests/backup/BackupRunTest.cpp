@@ -55,6 +55,20 @@ protected:
         win95::ClearSettings();
         win95::Remove(kData);
     }
+    // A run long enough to be caught half-way: 300 small further files and nothing else.
+    void StoreManySmallFiles()
+    {
+        std::vector<std::string> files;
+        win95::MakeDirs(kData + "\\viele");
+        for (int i = 0; i < 300; ++i) {
+            files.push_back(kData + "\\viele\\f" + std::to_string(1000 + i) + ".txt");
+            win95::WriteFile(files.back(), std::string(2048, 'x'));
+        }
+        backuptest::StoreSettings([&](TSettings& s) {
+            s.MSDOSBootFiles = s.WindowsRegistry = s.WinIniSystemIni = s.StartMenu = s.Desktop = s.SaveInternet = false;
+            s.OtherFileList = files;
+        });
+    }
     void StoreEverything() { backuptest::StoreSettings([](TSettings& s) { s.OtherFileList = {kData + "\\Notizen.txt"}; }); }
 };
 
@@ -226,16 +240,7 @@ TEST_F(BackupRunTest, UnattendedRunThatAnErrorStopsClosesWithThreeAndNoBoxWaits)
 // Closed while the run goes on, the scheduler must not read the run as done.
 TEST_F(BackupRunTest, UnattendedRunClosedBeforeItsEndEndsWithThree)
 {
-    std::vector<std::string> files;
-    win95::MakeDirs(kData + "\\viele");
-    for (int i = 0; i < 300; ++i) {
-        files.push_back(kData + "\\viele\\f" + std::to_string(1000 + i) + ".txt");
-        win95::WriteFile(files.back(), std::string(2048, 'x'));
-    }
-    backuptest::StoreSettings([&](TSettings& s) {
-        s.MSDOSBootFiles = s.WindowsRegistry = s.WinIniSystemIni = s.StartMenu = s.Desktop = s.SaveInternet = false;
-        s.OtherFileList = files;
-    });
+    StoreManySmallFiles();
     driver::Program p("/auto");
     ASSERT_TRUE(driver::WaitUntil([&] { return p.Status().rfind("Writing f10", 0) == 0; }));
     p.Close();
@@ -270,16 +275,7 @@ TEST_F(BackupRunTest, WithoutTheClipTheFirstBackupStopsWithTheErrorAndTheMenuRet
 
 TEST_F(BackupRunTest, StartArrivingDuringARunStartsNoSecondOne)
 {
-    std::vector<std::string> files;
-    win95::MakeDirs(kData + "\\viele");
-    for (int i = 0; i < 300; ++i) {
-        files.push_back(kData + "\\viele\\f" + std::to_string(1000 + i) + ".txt");
-        win95::WriteFile(files.back(), std::string(2048, 'x'));
-    }
-    backuptest::StoreSettings([&](TSettings& s) {
-        s.MSDOSBootFiles = s.WindowsRegistry = s.WinIniSystemIni = s.StartMenu = s.Desktop = s.SaveInternet = false;
-        s.OtherFileList = files;
-    });
+    StoreManySmallFiles();
     driver::Program p;
     p.PostCommand(IDM_START);
     ASSERT_TRUE(driver::WaitUntil([&] { return p.Status().rfind("Writing f10", 0) == 0; }));
