@@ -15,14 +15,16 @@ void __verbose_terminate_handler() { std::abort(); }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
+    const int arguments = ArgumentCount(GetCommandLineA());
     try {
         TApplication app(instance);
         app.Title = "Quillmark";
         app.HelpFile = "Pelmora.hlp";
-        TForm1 form(app, ArgumentCount(GetCommandLineA()));
+        TForm1 form(app, arguments);
         return app.Run();
     } catch (const std::exception& e) {
-        MessageBoxA(nullptr, (std::string(e.what()) + ".").c_str(), "Quillmark", MB_OK | MB_ICONERROR);
+        // Unattended, nobody would close the box: the exit code says the run never began.
+        if (arguments == 0) MessageBoxA(nullptr, (std::string(e.what()) + ".").c_str(), "Quillmark", MB_OK | MB_ICONERROR);
         return 3;
     }
 }
