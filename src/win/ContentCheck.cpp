@@ -164,21 +164,29 @@ bool CompareFiles(const std::string& source, const std::string& copy, Summer& su
     return true;
 }
 
-bool SummarizeFolder(const std::string& folder, const std::string& relative, Summer& sum, Buffers& buf)
+// Summarises the files below folder that model lists (model is folder itself for a
+// plain summary), in model's order and under model's names.
+bool SummarizeFolder(const std::string& folder, const std::string& model, const std::string& relative, Summer& sum,
+                     Buffers& buf)
 {
-    auto entries = List(folder);
+    auto entries = List(model);
     if (!entries) return false;
     for (const Entry& e : *entries) {
         const std::string path = WithTrailingBackslash(folder) + e.name;
         const std::string rel = relative + e.name;
         if (e.folder) {
-            if (!SummarizeFolder(path, rel + "\\", sum, buf)) return false;
+            if (!SummarizeFolder(path, WithTrailingBackslash(model) + e.name, rel + "\\", sum, buf)) return false;
         } else {
             sum.Path(rel);
             if (!SummarizeFile(path, sum, buf)) return false;
         }
     }
     return true;
+}
+
+bool SummarizeFolder(const std::string& folder, const std::string& relative, Summer& sum, Buffers& buf)
+{
+    return SummarizeFolder(folder, folder, relative, sum, buf);
 }
 
 // Walks the copy in summary order and the source beside it: a file of both sides is
@@ -253,6 +261,17 @@ std::optional<ContentSummary> Summarize(const std::string& path)
         break;
     case Kind::Missing: return std::nullopt;
     }
+    return sum.Result();
+}
+
+std::optional<ContentSummary> SummarizeLike(const std::string& path, const std::string& model)
+{
+    const Kind kind = KindOf(model);
+    if (kind == Kind::Missing || KindOf(path) != kind) return std::nullopt;
+    Buffers buf;
+    Summer sum;
+    const bool read = kind == Kind::File ? SummarizeFile(path, sum, buf) : SummarizeFolder(path, model, "", sum, buf);
+    if (!read) return std::nullopt;
     return sum.Result();
 }
 
