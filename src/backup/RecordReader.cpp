@@ -17,12 +17,26 @@ namespace {
 bool IsDeviceName(std::string_view name)
 {
     // The platform takes a device name with any extension as the device itself.
-    std::string base(name.substr(0, name.find('.')));
-    while (!base.empty() && base.back() == ' ') base.pop_back();
-    base = win::NameKey(base);
+    std::string_view base = name.substr(0, name.find('.'));
+    while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
+    if (base.size() < 3 || base.size() > 7) return false;
+    char upper[8] = {};
+    for (std::size_t i = 0; i < base.size(); ++i)
+        upper[i] = base[i] >= 'a' && base[i] <= 'z' ? static_cast<char>(base[i] - 'a' + 'A') : base[i];
+    const std::string_view key(upper, base.size());
     static constexpr std::array<std::string_view, 7> kDevices{"CON", "PRN", "AUX", "NUL", "CLOCK$", "CONIN$", "CONOUT$"};
-    if (std::find(kDevices.begin(), kDevices.end(), base) != kDevices.end()) return true;
-    return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '1' && base[3] <= '9';
+    if (std::find(kDevices.begin(), kDevices.end(), key) != kDevices.end()) return true;
+    return key.size() == 4 && (key.starts_with("COM") || key.starts_with("LPT")) && key[3] >= '1' && key[3] <= '9';
+}
+
+bool IsPlain(std::string_view name)
+{
+    if (name.empty() || name.size() > 255 || name == "." || name == "..") return false;
+    if (name.back() == '.' || name.back() == ' ') return false;
+    for (const char c : name)
+        if (static_cast<unsigned char>(c) < 0x20 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos)
+            return false;
+    return !IsDeviceName(name);
 }
 
 // The value of each numbered key of a section below count, by number; of a number
@@ -50,15 +64,7 @@ private:
 
 } // namespace
 
-bool IsPlainName(const std::string& name)
-{
-    if (name.empty() || name.size() > 255 || name == "." || name == "..") return false;
-    if (name.back() == '.' || name.back() == ' ') return false;
-    for (const char c : name)
-        if (static_cast<unsigned char>(c) < 0x20 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos)
-            return false;
-    return !IsDeviceName(name);
-}
+bool IsPlainName(const std::string& name) { return IsPlain(name); }
 
 bool IsFullLocalFolder(const std::string& path)
 {
@@ -79,7 +85,7 @@ bool IsFullLocalFolder(const std::string& path)
     int names = 0;
     for (std::size_t pos = 0;;) {
         const auto end = rest.find('\\', pos);
-        if (!IsPlainName(std::string(rest.substr(pos, end - pos)))) return false;
+        if (!IsPlain(rest.substr(pos, end - pos))) return false;
         ++names;
         if (end == std::string_view::npos) break;
         pos = end + 1;

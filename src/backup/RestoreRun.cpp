@@ -12,6 +12,7 @@
 
 #include <map>
 #include <set>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -19,15 +20,44 @@ namespace backup {
 
 namespace {
 
-// The record names a copy by its short alias, but the shell gives a copy the name it
-// was handed: the copy goes back under its long name, or a lost Start menu would come
-// back as a folder called STARTM~1. Empty when the backup folder has no such item.
-std::string LongNameInBackup(const std::string& drive, const std::string& name)
-{
-    WIN32_FIND_DATAA fd;
-    win::UniqueFind found(FindFirstFileA((drive + name).c_str(), &fd));
-    return found ? std::string(fd.cFileName) : std::string();
-}
+// The entries of one folder by long name and by short alias, listed once: the platform
+// answers a lookup by a name it does not hold in that spelling by reading the whole
+// folder, and a record of many entries in one folder would pay that for each.
+class FolderListing {
+public:
+    struct Found {
+        std::string name;  // the long name
+        bool folder = false;
+        std::uint64_t size = 0;
+    };
+
+    // An empty folder lists nothing.
+    explicit FolderListing(const std::string& folder)
+    {
+        if (folder.empty()) return;
+        WIN32_FIND_DATAA fd;
+        win::UniqueFind find(FindFirstFileA((folder + "*").c_str(), &fd));
+        if (!find) return;
+        do {
+            const std::string name = fd.cFileName;
+            if (name == "." || name == "..") continue;
+            const auto at = found_.size();
+            found_.push_back({name, (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                              (std::uint64_t{fd.nFileSizeHigh} << 32) | fd.nFileSizeLow});
+            byName_.emplace(win::NameKey(name), at);
+            if (fd.cAlternateFileName[0]) byName_.emplace(win::NameKey(fd.cAlternateFileName), at);
+        } while (FindNextFileA(find.get(), &fd));
+    }
+    const Found* Find(const std::string& name) const
+    {
+        const auto it = byName_.find(win::NameKey(name));
+        return it == byName_.end() ? nullptr : &found_[it->second];
+    }
+
+private:
+    std::vector<Found> found_;
+    std::unordered_map<std::string, std::size_t> byName_;
+};
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -205,8 +235,15 @@ Outcome RestoreItem(const Item& item, const std::string& drive, SafetySet& safet
 std::uint64_t RoomNeeded(const std::vector<Item>& items, std::uint64_t cluster)
 {
     std::uint64_t room = 4 * cluster;
-    for (const Item& item : items)
-        if (!item.source.empty()) room += RoomTaken(item.Destination(), cluster);
+    std::unordered_map<std::string, FolderListing> listings;
+    for (const Item& item : items) {
+        if (item.source.empty()) continue;
+        const FolderListing& listing =
+            listings.try_emplace(win::NameKey(item.entry->folder), item.entry->folder).first->second;
+        const FolderListing::Found* found = listing.Find(item.source);
+        if (!found) continue;
+        room += found->folder ? RoomTaken(item.Destination(), cluster) : RoomForFile(found->size, cluster);
+    }
     return room;
 }
 
@@ -246,9 +283,16 @@ void RestoreFromRecord(const std::string& recordPath, TShFileOP& copier, win::Pr
     const RecordContents record = ReadRecord(recordPath);
     if (record.drive.empty() || record.count <= 0) return;
 
+    // The record names a copy by its short alias, but the shell gives a copy the name it
+    // was handed: the copy goes back under its long name, or a lost Start menu would come
+    // back as a folder called STARTM~1.
+    const FolderListing backup(record.driveClean ? record.drive : std::string());
     std::vector<Item> items;
-    for (const RecordEntry& e : record.entries)
-        if (e.state == EntryState::Ready) items.push_back({&e, LongNameInBackup(record.drive, e.name)});
+    for (const RecordEntry& e : record.entries) {
+        if (e.state != EntryState::Ready) continue;
+        const FolderListing::Found* copy = backup.Find(e.name);
+        items.push_back({&e, copy ? copy->name : std::string()});
+    }
     std::optional<std::string> safetyFolder;
     if (!items.empty()) {
         safetyFolder = PrepareSafety(recordPath, record.drive, items, copier);

@@ -123,14 +123,15 @@ std::uint64_t ClusterSize(const std::string& root)
     return std::uint64_t{sectors} * bytes;
 }
 
+std::uint64_t RoomForFile(std::uint64_t size, std::uint64_t cluster) { return (size + cluster - 1) / cluster * cluster; }
+
 std::uint64_t RoomTaken(const std::string& path, std::uint64_t cluster)
 {
     WIN32_FIND_DATAA fd;
     win::UniqueFind find(FindFirstFileA(path.c_str(), &fd));
     if (!find) return 0;
     if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        const std::uint64_t size = (std::uint64_t{fd.nFileSizeHigh} << 32) | fd.nFileSizeLow;
-        return (size + cluster - 1) / cluster * cluster;
+        return RoomForFile((std::uint64_t{fd.nFileSizeHigh} << 32) | fd.nFileSizeLow, cluster);
     }
     // A folder's own entry takes a cluster as well.
     std::uint64_t room = cluster;

@@ -27,6 +27,8 @@ bool EmptySafetyFolder(const std::string& folder);
 // The room the files at path (a file or a whole folder) take on a drive of this
 // cluster size; 0 when nothing is there.
 std::uint64_t RoomTaken(const std::string& path, std::uint64_t cluster);
+// The room a file of this size takes.
+std::uint64_t RoomForFile(std::uint64_t size, std::uint64_t cluster);
 // The cluster size of the drive of root; 4 KB when the drive does not tell.
 std::uint64_t ClusterSize(const std::string& root);
 
