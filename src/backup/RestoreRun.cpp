@@ -12,8 +12,8 @@
 
 #include <map>
 #include <set>
-#include <unordered_map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace backup {
@@ -96,6 +96,8 @@ public:
     explicit SafetySet(const std::string& folder)
         : folder_(folder), record_(folder + "\\" + kRecordName), entries_(WithDrive(record_, folder + "\\"))
     {
+        // The record's own name is taken: a destination of that name cannot be kept.
+        kept_.emplace(win::NameKey(kRecordName), std::string());
     }
     SafetySet(const SafetySet&) = delete;
     SafetySet& operator=(const SafetySet&) = delete;
@@ -133,9 +135,12 @@ public:
         return true;
     }
 
-    // Puts the kept state of path back after a restore that failed half-way.
+    // Puts the kept state of path back after a restore that failed half-way; nothing
+    // when the folder holds no state of path.
     void PutBack(const std::string& path, TShFileOP& copier)
     {
+        const auto kept = kept_.find(win::NameKey(win::NameOf(path)));
+        if (kept == kept_.end() || kept->second != win::NameKey(path)) return;
         copier.FilesList.clear();
         copier.Destination = win::WithTrailingBackslash(win::FolderOf(path));
         copier.FilesList.push_back(folder_ + "\\" + win::NameOf(path));
@@ -293,13 +298,13 @@ void RestoreFromRecord(const std::string& recordPath, TShFileOP& copier, win::Pr
         const FolderListing::Found* copy = backup.Find(e.name);
         items.push_back({&e, copy ? copy->name : std::string()});
     }
-    std::optional<std::string> safetyFolder;
-    if (!items.empty()) {
-        safetyFolder = PrepareSafety(recordPath, record.drive, items, copier);
-        if (!safetyFolder) return;
-    }
+    // Nothing to restore, nothing to keep: the older safety folder stays as it is.
     std::optional<SafetySet> safety;
-    if (safetyFolder) safety.emplace(*safetyFolder);
+    if (!items.empty()) {
+        const auto folder = PrepareSafety(recordPath, record.drive, items, copier);
+        if (!folder) return;
+        safety.emplace(*folder);
+    }
 
     progress.ClearLines();
     progress.SetStepCount(static_cast<int>(record.entries.size()));
@@ -314,8 +319,8 @@ void RestoreFromRecord(const std::string& recordPath, TShFileOP& copier, win::Pr
         for (const RecordEntry& e : record.entries) {
             failed += skipped.Skip(next, e.index);
             next = e.index + 1L;
-            progress.Step();
             if (e.state == EntryState::Incomplete) {
+                progress.Step();
                 failed += skipped.Skip(e.index, e.index + 1L);
                 progress.Pump();
                 continue;
@@ -326,6 +331,7 @@ void RestoreFromRecord(const std::string& recordPath, TShFileOP& copier, win::Pr
                 progress.SetStatus("Writing " + full + "...");
                 outcome = RestoreItem(*item++, record.drive, *safety, copier, progress);
             }
+            progress.Step();
             progress.AddLine(win::NameOf(full) + LineEnd(outcome));
             if (outcome != Outcome::Restored) ++failed;
             progress.Pump();
