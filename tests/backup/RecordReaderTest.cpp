@@ -22,6 +22,8 @@ namespace {
 
 using backup::EntryState;
 
+// The spellings a restore meets through the program are in its own test; these are
+// the borders of the rules.
 TEST(RecordReaderTest, FolderMustBeAFullCleanLocalPath)
 {
     const std::vector<std::pair<std::string, bool>> cases = {
@@ -33,30 +35,20 @@ TEST(RecordReaderTest, FolderMustBeAFullCleanLocalPath)
         {"\\\\server\\share\\Daten", true},
         {"C:\\PROGRA~1\\x.y", true},
         {"", false},
-        {"WINDOWS", false},
         {"C:", false},
-        {"C:WINDOWS", false},
-        {"\\WINDOWS", false},
         {"1:\\WINDOWS", false},
         {"\\\\server", false},
         {"\\\\server\\", false},
-        {"\\\\.\\C:\\WINDOWS", false},
-        {"\\\\?\\C:\\WINDOWS", false},
         {"\\\\.\\PhysicalDrive0", false},
-        {"C:\\WINDOWS\\..\\x", false},
-        {"C:\\.\\WINDOWS", false},
         {"C:\\WINDOWS\\\\x", false},
         {"C:\\WINDOWS\\\\", false},
-        {"C:/WINDOWS", false},
         {"C:\\WIN*", false},
         {"C:\\WINDOWS:stream", false},
-        {"C:\\WINDOWS.", false},
         {"C:\\WINDOWS ", false},
         {"C:\\a\\nul", false},
         {"C:\\a\\Com1.txt", false},
         {"C:\\a\\lpt9", false},
         {"C:\\a\\com0", true},
-        {"C:\\a\\x\ty", false},
         {"C:\\" + std::string(256, 'a'), false},
     };
     for (const auto& [path, clean] : cases) EXPECT_EQ(backup::IsFullLocalFolder(path), clean) << path;
