@@ -139,7 +139,8 @@ std::uint64_t RoomTaken(const std::string& path, std::uint64_t cluster)
     if (!inside) return room;
     do {
         const std::string name = fd.cFileName;
-        if (name != "." && name != ".." && !(fd.dwFileAttributes & kReparsePoint)) room += RoomTaken(path + "\\" + name, cluster);
+        if (name != "." && name != ".." && !(fd.dwFileAttributes & kReparsePoint))
+            room += RoomTaken(path + "\\" + name, cluster);
     } while (FindNextFileA(inside.get(), &fd));
     return room;
 }

@@ -131,7 +131,8 @@ std::vector<NumberedKey> NumberedKeys(const std::vector<std::string>& names, lon
     std::vector<NumberedKey> keys;
     for (std::size_t i = 0; i < names.size(); ++i)
         if (const auto n = KeyNumber(names[i]); n && *n < limit) keys.push_back({*n, i});
-    std::stable_sort(keys.begin(), keys.end(), [](const NumberedKey& a, const NumberedKey& b) { return a.number < b.number; });
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const NumberedKey& a, const NumberedKey& b) { return a.number < b.number; });
     keys.erase(std::unique(keys.begin(), keys.end(),
                            [](const NumberedKey& a, const NumberedKey& b) { return a.number == b.number; }),
                keys.end());

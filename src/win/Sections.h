@@ -22,9 +22,9 @@ struct ProfileSection {
 };
 
 // Reads the sections named, in that order, from an initialisation file; a missing file
-// or section reads as empty; of a section that appears twice, the first counts. Lines longer than
-// 64 KB keep their beginning only: no path or count is that long, and a file of junk
-// without line ends must not be taken into memory whole.
+// or section reads as empty; of a section that appears twice, the first counts. Lines
+// longer than 64 KB keep their beginning only: no path or count is that long, and a
+// file of junk without line ends must not be taken into memory whole.
 std::vector<ProfileSection> ReadProfileSections(const std::string& path, const std::vector<std::string>& names);
 
 // The number of a key as the writers spell entry numbers: decimal, no sign, no leading

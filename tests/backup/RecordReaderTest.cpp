@@ -192,9 +192,12 @@ TEST(RecordReaderTest, MutatedRecordsNeverLetThroughAnUncleanDestination)
             {"AUTOEXEC.BAT", "C:\\"}, {"CONFIG.SYS", "C:\\"}, {"Profiles", "C:\\WINDOWS"}, {"USER.DAT", "C:\\WINDOWS"},
             {"SYSTEM.DAT", "C:\\WINDOWS"}, {"STARTM~1", "C:\\WINDOWS"}, {"Desktop", "C:\\WINDOWS"},
             {"WIN.INI", "C:\\WINDOWS"}, {"SYSTEM.INI", "C:\\WINDOWS"}, {"SHELLI~1", "C:\\WINDOWS"},
-            {"BOOKMARK.HTM", "C:\\Programme\\Netscape"}, {"FAVORI~1", "C:\\WINDOWS"}, {"NOTIZEN.TXT", "\\\\srv\\daten\\Anna"}};
-        for (size_t i = 0; i < items.size(); ++i)
-            entries.Add(items[i].first, items[i].second, {1000 + i * 37, static_cast<std::uint32_t>(0x9E3779B9u * (i + 1))});
+            {"BOOKMARK.HTM", "C:\\Programme\\Netscape"}, {"FAVORI~1", "C:\\WINDOWS"},
+            {"NOTIZEN.TXT", "\\\\srv\\daten\\Anna"}};
+        for (size_t i = 0; i < items.size(); ++i) {
+            const auto crc = static_cast<std::uint32_t>(0x9E3779B9u * (i + 1));
+            entries.Add(items[i].first, items[i].second, {1000 + i * 37, crc});
+        }
         entries.Write();
     }
     const std::string real = win95::ReadFile(path);
