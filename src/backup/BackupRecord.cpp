@@ -1,6 +1,7 @@
 #include "backup/BackupRecord.h"
 
 #include "win/Error.h"
+#include "win/Handles.h"
 
 #include <windows.h>
 
@@ -75,37 +76,9 @@ int TBackupRecord::ReadInteger(const std::string& section, const std::string& ke
     return ParseRecordInteger(ReadString(section, key, ""), value) ? value : def;
 }
 
-std::vector<int> TBackupRecord::NumberedKeys(const std::string& section) const
-{
-    // The platform answers size - 2 when the key list did not fit; try again larger.
-    std::string buf(4096, '\0');
-    for (;;) {
-        DWORD n = GetPrivateProfileStringA(section.c_str(), nullptr, "", buf.data(),
-                                           static_cast<DWORD>(buf.size()), path_.c_str());
-        if (n + 2 < buf.size() || buf.size() >= (64u << 20)) {
-            buf.resize(n);
-            break;
-        }
-        buf.assign(buf.size() * 4, '\0');
-    }
-    std::vector<int> keys;
-    for (size_t pos = 0; pos < buf.size();) {
-        size_t end = buf.find('\0', pos);
-        if (end == std::string::npos) end = buf.size();
-        const std::string key = buf.substr(pos, end - pos);
-        pos = end + 1;
-        // Only the writer's spelling finds the value again: decimal, no sign, no leading zero.
-        if (key.empty() || key.size() > 9 || (key.size() > 1 && key[0] == '0')) continue;
-        if (!std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; })) continue;
-        keys.push_back(std::stoi(key));
-    }
-    std::sort(keys.begin(), keys.end());
-    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
-    return keys;
-}
-
 TRecordEntries::TRecordEntries(const TBackupRecord& record) : record_(record)
 {
+    record_.WriteString("Target", kChecksMark, "1");
     Write();
 }
 
@@ -175,4 +148,12 @@ std::optional<win::ContentSummary> ParseCheck(const std::string& text)
         check.crc = (check.crc << 4) | digit;
     }
     return check;
+}
+
+std::string RecordedName(const std::string& copy, const std::string& name)
+{
+    WIN32_FIND_DATAA fd;
+    win::UniqueFind found(FindFirstFileA(copy.c_str(), &fd));
+    if (found && fd.cAlternateFileName[0]) return fd.cAlternateFileName;
+    return name;
 }

@@ -2,11 +2,11 @@
 
 #include "win/Files.h"
 #include "win/Registry.h"
+#include "win/Sections.h"
 #include "win/Window.h"
 
 #include <windows.h>
 
-#include <algorithm>
 #include <vector>
 
 namespace {
@@ -67,14 +67,9 @@ void Load(TSettings& s)
         // Only the values that are there are read: a damaged Count of two billion must
         // not cost every start two billion look-ups. A missing number leaves no gap.
         const int count = win::ReadInteger(list.get(), "Count");
-        std::vector<int> present;
-        for (const auto& name : win::ValueNames(list.get())) {
-            const bool number = !name.empty() && name.size() <= 9 && (name.size() == 1 || name[0] != '0') &&
-                                name.find_first_not_of("0123456789") == std::string::npos;
-            if (number && std::stoi(name) < count) present.push_back(std::stoi(name));
-        }
-        std::sort(present.begin(), present.end());
-        for (int i : present) s.OtherFileList.push_back(Text(list.get(), std::to_string(i).c_str()));
+        const std::vector<std::string> names = win::ValueNames(list.get());
+        for (const auto& key : win::NumberedKeys(names, count))
+            s.OtherFileList.push_back(Text(list.get(), names[key.position].c_str()));
     }
 }
 

@@ -70,7 +70,7 @@ inline std::string ExpectedRecord(const std::vector<std::pair<std::string, std::
         const auto check = win::Summarize(target + entries[i].first);
         checks += key + (check ? FormatCheck(*check) : "(no copy)") + "\r\n";
     }
-    return "[Target]\r\nDrive=" + target + "\r\n[Files]\r\n" + files + "Count=" + std::to_string(entries.size()) +
+    return "[Target]\r\nDrive=" + target + "\r\nChecks=1\r\n[Files]\r\n" + files + "Count=" + std::to_string(entries.size()) +
            "\r\n" + (entries.empty() ? "" : "[Dirs]\r\n" + dirs + "[Checks]\r\n" + checks);
 }
 
