@@ -312,7 +312,7 @@ TEST_F(MainWindowTest, DamagedSettingIsReportedAndTheWindowOpensWithDefaultsFrom
     EXPECT_TRUE(form->Settings.MSDOSBootFiles && form->Settings.WindowsRegistry);
     EXPECT_FALSE(form->Settings.WinIniSystemIni || form->Settings.StartMenu);
     EXPECT_EQ(form->Settings.Target, "a:\\");
-    EXPECT_EQ(form->Settings.BootDir, "");
+    EXPECT_EQ(form->Settings.BootDir, win95::kBootDir);
     EXPECT_EQ(form->L1.Caption(), "Bereit!");
 }
 
