@@ -231,6 +231,12 @@ void TForm1::ClearLines() { LB1.Clear(); }
 void TForm1::AddLine(const std::string& line) { LB1.Add(line); }
 void TForm1::Pump() { ProcessMessages(); }
 
+void TForm1::ShowBeforeBlocking()
+{
+    L1.ShowWaiting();
+    PB1.ShowWaiting();
+}
+
 TForm1::Handler TForm1::HandlerFor(int id)
 {
     switch (id) {

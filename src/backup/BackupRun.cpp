@@ -89,6 +89,7 @@ BackupResult Copy(const TSettings& settings, TShFileOP& copier, win::Progress& p
         const std::string name = win::NameOf(entry);
         progress.SetStatus("Writing " + name + "...");
         progress.Pump();
+        progress.ShowBeforeBlocking();
 
         const bool duplicate = !names.insert(win::NameKey(name)).second;
         std::optional<win::ContentSummary> check;

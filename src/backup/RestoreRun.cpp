@@ -69,6 +69,7 @@ long long RestoreEntries(const TBackupRecord& record, const std::string& drive, 
             continue;
         }
         progress.SetStatus("Writing " + full + "...");
+        progress.ShowBeforeBlocking();
         copier.Destination = folder;
         const std::string source = LongNameInBackup(drive, shown);
         const std::string checkText = record.ReadString(kChecksSection, index, "");
