@@ -1,6 +1,7 @@
-// The process-wide application: title, help file, the hidden window that owns the
-// main window (and the error box, the About box and the format dialog), the message
-// loop and the message pump that long commands call.
+// The process-wide application: title, help file, the window without an area of its
+// own that owns the main window (and the error box, the About box and the format
+// dialog) and carries the program's taskbar button under its title, the message loop
+// and the message pump that long commands call.
 #pragma once
 
 #include "win/Handles.h"
@@ -34,6 +35,9 @@ public:
     // The standard error box: the message with a full stop, owned by this window.
     void ShowException(const std::exception& e) const;
     bool ShowingError() const noexcept { return errorBoxes_ > 0; }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     bool Dispatch(MSG& msg);
