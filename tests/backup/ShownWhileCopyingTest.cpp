@@ -20,59 +20,25 @@ namespace {
 
 using backuptest::kTarget;
 
-// What the screen showed: the status line's text at its last painting (a static
-// control asks its parent for its colours each time it paints) and the bar's own
-// position at its last painting, asked of the bar's class past any keeper.
-class Screen {
+// Hands every report on to the window and notes, as each step is taken, what the
+// screen showed: a step follows its copy at once, so the copy was shown with that. The
+// status line's text counts as shown when it is painted (a static control asks its
+// parent for its colours each time it paints), the bar's position when the bar is
+// painted, asked of the bar's own class past any keeper.
+class Watch : public win::Progress {
 public:
-    explicit Screen(TForm1& form) : form_(form)
+    explicit Watch(TForm1& form) : form_(form)
     {
-        g_screen = this;
+        g_watch = this;
         formNext_ = Subclass(form.Handle(), FormProc);
         barNext_ = Subclass(form.PB1.Handle(), BarProc);
     }
-    ~Screen()
+    ~Watch()
     {
-        SetWindowLongPtrA(form_.PB1.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(barNext_));
-        SetWindowLongPtrA(form_.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(formNext_));
-        g_screen = nullptr;
+        Subclass(form_.PB1.Handle(), barNext_);
+        Subclass(form_.Handle(), formNext_);
+        g_watch = nullptr;
     }
-    std::string status;
-    int bar = -1;
-
-private:
-    static WNDPROC Subclass(HWND w, WNDPROC proc)
-    {
-        return reinterpret_cast<WNDPROC>(SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
-    }
-    static LRESULT CALLBACK FormProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
-    {
-        Screen& s = *g_screen;
-        if (msg == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lp) == s.form_.L1.Handle())
-            s.status = s.form_.L1.Caption();
-        return CallWindowProcA(s.formNext_, w, msg, wp, lp);
-    }
-    static LRESULT CALLBACK BarProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
-    {
-        Screen& s = *g_screen;
-        if (msg == WM_PAINT) {
-            const auto own = reinterpret_cast<WNDPROC>(GetClassLongPtrA(w, GCLP_WNDPROC));
-            s.bar = static_cast<int>(CallWindowProcA(own, w, PBM_GETPOS, 0, 0));
-        }
-        return CallWindowProcA(s.barNext_, w, msg, wp, lp);
-    }
-
-    static inline Screen* g_screen = nullptr;
-    TForm1& form_;
-    WNDPROC formNext_ = nullptr;
-    WNDPROC barNext_ = nullptr;
-};
-
-// Hands every report on to the window and notes, as each step is taken, what the screen
-// showed: a step follows its copy at once, so that is what the copy was shown with.
-class Watch : public win::Progress {
-public:
-    explicit Watch(TForm1& form) : form_(form), screen_(form) {}
     std::vector<std::pair<std::string, int>> shown;
 
     void SetStatus(const std::string& text) override { form_.SetStatus(text); }
@@ -80,7 +46,7 @@ public:
     void SetPosition(int position) override { form_.SetPosition(position); }
     void Step() override
     {
-        shown.emplace_back(screen_.status, screen_.bar);
+        shown.emplace_back(status_, bar_);
         form_.Step();
     }
     void ClearLines() override { form_.ClearLines(); }
@@ -92,8 +58,33 @@ private:
     void EnterBusy() override { busy_.emplace(form_); }
     void LeaveBusy() noexcept override { busy_.reset(); }
 
+    static WNDPROC Subclass(HWND w, WNDPROC proc)
+    {
+        return reinterpret_cast<WNDPROC>(SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
+    }
+    static LRESULT CALLBACK FormProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+    {
+        Watch& s = *g_watch;
+        if (msg == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lp) == s.form_.L1.Handle())
+            s.status_ = s.form_.L1.Caption();
+        return CallWindowProcA(s.formNext_, w, msg, wp, lp);
+    }
+    static LRESULT CALLBACK BarProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+    {
+        Watch& s = *g_watch;
+        if (msg == WM_PAINT) {
+            const auto own = reinterpret_cast<WNDPROC>(GetClassLongPtrA(w, GCLP_WNDPROC));
+            s.bar_ = static_cast<int>(CallWindowProcA(own, w, PBM_GETPOS, 0, 0));
+        }
+        return CallWindowProcA(s.barNext_, w, msg, wp, lp);
+    }
+
+    static inline Watch* g_watch = nullptr;
     TForm1& form_;
-    Screen screen_;
+    WNDPROC formNext_ = nullptr;
+    WNDPROC barNext_ = nullptr;
+    std::string status_;
+    int bar_ = -1;
     std::optional<win::BusyScope> busy_;
 };
 
