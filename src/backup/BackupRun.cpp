@@ -112,6 +112,7 @@ BackupResult Copy(const TSettings& settings, TShFileOP& copier, win::Progress& p
         const std::string name = win::NameOf(entry);
         progress.SetStatus("Writing " + name + "...");
         progress.Pump();
+        progress.ShowBeforeBlocking();
 
         // Nothing to copy, and nothing a restore could put back: recorded, it would
         // copy the whole backup folder over the live system.

@@ -219,6 +219,7 @@ Outcome RestoreItem(const Item& item, const std::string& drive, SafetySet& safet
     if (existed && !safety.Keep(destination, copier)) return Outcome::NoSafetyCopy;
     // Keeping a large folder takes a while: the window repaints before the copy.
     progress.Pump();
+    progress.ShowBeforeBlocking();
 
     copier.FilesList.clear();
     copier.Destination = e.folder;
@@ -329,6 +330,7 @@ void RestoreFromRecord(const std::string& recordPath, TShFileOP& copier, win::Pr
             Outcome outcome = Outcome::EntryDamaged;
             if (e.state == EntryState::Ready) {
                 progress.SetStatus("Writing " + full + "...");
+                progress.ShowBeforeBlocking();
                 outcome = RestoreItem(*item++, record.drive, *safety, copier, progress);
             }
             progress.Step();
