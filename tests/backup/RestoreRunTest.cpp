@@ -472,6 +472,7 @@ public:
         win95::WriteFile(copy_, content);
         changed = true;
     }
+    void ShowBeforeBlocking() override {}
 
 private:
     void EnterBusy() override {}
