@@ -61,10 +61,11 @@ RECT CaptionOnScreen(HWND w)
 // Whether the dark pixels in r form a mark that is the same mirrored left to right and
 // top to bottom, as the cross of a close button is and a letter is not. Two pixels of
 // ten may differ, for the rounding of a small glyph.
-bool SymmetricMark(const screen::Shot& shot, const RECT& r)
+template <typename PixelAt>
+bool SymmetricMark(PixelAt at, const RECT& r)
 {
     auto dark = [&](int x, int y) {
-        const COLORREF c = shot.At(x, y);
+        const COLORREF c = at(x, y);
         return GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 96;
     };
     RECT box{r.right, r.bottom, r.left, r.top};
@@ -364,20 +365,26 @@ TEST_F(GradCaptionTest, ActivationReachesTheFormAndThePaintedCaptionStays)
 TEST(CaptionButtons, DrawTheirSymbolsFromMarlett)
 {
     EXPECT_TRUE(TFlatHint::FontInstalled("Marlett"));
-    TestForm form("Knöpfe");
     const int w = GetSystemMetrics(SM_CXSIZE) - 2, h = GetSystemMetrics(SM_CYSIZE) - 4;
-    {
-        win::WindowDC dc(form.Handle());
-        RECT r{10, 10, 10 + w, 10 + h};
-        FillRect(dc.get(), &r, GetSysColorBrush(COLOR_BTNFACE));
-        DrawFrameControl(dc.get(), &r, DFC_CAPTION, DFCS_CAPTIONCLOSE);
-    }
-    POINT at{10, 10};
-    ClientToScreen(form.Handle(), &at);
-    const RECT button{at.x + 2, at.y + 2, at.x + w - 2, at.y + h - 2};
-    const screen::Shot shot(button);
-    shot.Save("close-button");
-    EXPECT_TRUE(SymmetricMark(shot, button)) << "the close button shows a cross";
+    win::WindowDC screenDC(nullptr);
+    win::UniqueMemDC dc(CreateCompatibleDC(screenDC.get()));
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    win::UniqueBitmap image(CreateDIBSection(dc.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    ASSERT_TRUE(image);
+    win::SelectObj select(dc.get(), image.get());
+    RECT r{0, 0, w, h};
+    FillRect(dc.get(), &r, GetSysColorBrush(COLOR_BTNFACE));
+    ASSERT_TRUE(DrawFrameControl(dc.get(), &r, DFC_CAPTION, DFCS_CAPTIONCLOSE));
+    GdiFlush();
+    const auto* px = static_cast<const DWORD*>(bits);
+    auto at = [&](int x, int y) {
+        const DWORD p = px[static_cast<size_t>(y) * w + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    };
+    // Inside the button's frame.
+    EXPECT_TRUE(SymmetricMark(at, RECT{2, 2, w - 2, h - 2})) << "the close button shows a cross";
 }
 
 TEST_F(GradCaptionTest, RecreatedWindowKeepsThePaintedCaption)
@@ -437,7 +444,8 @@ protected:
         const RECT close{cap.right - 2 - bw, cap.top + 2, cap.right - 2, cap.bottom - 2};
         // A button with its cross: the face, and inside the frame a symmetric mark.
         look.closeButton = shot.AnyIn(close, GetSysColor(COLOR_BTNFACE)) &&
-                           SymmetricMark(shot, {close.left + 2, close.top + 2, close.right - 2, close.bottom - 2});
+                           SymmetricMark([&](int x, int y) { return shot.At(x, y); },
+                                         RECT{close.left + 2, close.top + 2, close.right - 2, close.bottom - 2});
         const RECT next{close.left - 2 - bw, close.top, close.left - 2, close.bottom};
         look.secondButton = shot.AnyIn(next, GetSysColor(COLOR_BTNFACE));
         return look;

@@ -166,15 +166,13 @@ TEST_F(MenuBarTest, ShortcutsActFromAnywhereInTheProgram)
 
 TEST_F(MenuBarTest, InAnOpenMenuOnlyAPlainLetterChoosesAndNoShortcutRuns)
 {
-    // Alt held on from opening "&Datei": Alt with E is not "&Ende".
-    Key(VK_MENU, false);
-    Key('D', false);
-    Key('D', true);
-    Pump();
+    Click(ButtonPoint(0));
     ASSERT_EQ(OpenButton(), 0);
-    Key('E', false);
-    Key('E', true);
-    Key(VK_MENU, true);
+    // Alt held on from opening "&Datei" with Alt+D: Alt with E is not "&Ende". (Posted:
+    // Wine forgets a held Alt when a window of the program shows.)
+    const LPARAM scanE = static_cast<LPARAM>(MapVirtualKeyA('E', MAPVK_VK_TO_VSC)) << 16;
+    PostMessageA(host->Handle(), WM_SYSKEYDOWN, 'E', 1 | scanE | (1 << 29));
+    PostMessageA(host->Handle(), WM_SYSKEYUP, 'E', 1 | scanE | (1 << 29) | (3u << 30));
     Pump();
     EXPECT_EQ(OpenButton(), 0) << "Alt+E";
     Press('E', {VK_CONTROL});
