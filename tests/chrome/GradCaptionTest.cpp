@@ -2,6 +2,7 @@
 // the user sees of the real program's window on the session's display.
 #include "chrome/GradCaption.h"
 #include "chrome/FlatHint.h"
+#include "menus/MenuPaint.h"
 
 #include "Driver.h"
 #include "Screen.h"
@@ -366,21 +367,15 @@ TEST(CaptionButtons, DrawTheirSymbolsFromMarlett)
 {
     EXPECT_TRUE(TFlatHint::FontInstalled("Marlett"));
     const int w = GetSystemMetrics(SM_CXSIZE) - 2, h = GetSystemMetrics(SM_CYSIZE) - 4;
-    win::WindowDC screenDC(nullptr);
-    win::UniqueMemDC dc(CreateCompatibleDC(screenDC.get()));
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
-    void* bits = nullptr;
-    win::UniqueBitmap image(CreateDIBSection(dc.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    ASSERT_TRUE(image);
-    win::SelectObj select(dc.get(), image.get());
+    menus::TOffscreen image;
+    image.Resize(w, h);
+    ASSERT_TRUE(image.DC());
     RECT r{0, 0, w, h};
-    FillRect(dc.get(), &r, GetSysColorBrush(COLOR_BTNFACE));
-    ASSERT_TRUE(DrawFrameControl(dc.get(), &r, DFC_CAPTION, DFCS_CAPTIONCLOSE));
-    GdiFlush();
-    const auto* px = static_cast<const DWORD*>(bits);
+    FillRect(image.DC(), &r, GetSysColorBrush(COLOR_BTNFACE));
+    ASSERT_TRUE(DrawFrameControl(image.DC(), &r, DFC_CAPTION, DFCS_CAPTIONCLOSE));
+    const uint32_t* px = image.Pixels();
     auto at = [&](int x, int y) {
-        const DWORD p = px[static_cast<size_t>(y) * w + x];
+        const uint32_t p = px[static_cast<size_t>(y) * w + x];
         return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
     };
     // Inside the button's frame.
