@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-win32 libz-mingw-w64-dev
-  wine wine64
+  wine wine64 fonts-wine
   halibut nsis zip
   xvfb x11-utils
   googletest

@@ -5,7 +5,11 @@
 // Every topic name must be in the file's |CONTEXT table: a name that is not fails the
 // build, so a renamed topic cannot leave the program's help call pointing nowhere.
 // The new map is appended as an internal file and the directory entry points at it.
+// It also gives the viewer's main window ("main") the help's title (\title) as its
+// caption, which halibut leaves to the viewer: Wine's then reads "Wine Help". The
+// |SYSTEM file is appended again with that window record added.
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -103,6 +107,45 @@ uint32_t TopicOffset(const Bytes& b, const std::string& topic)
     Fail("no topic named " + topic);
 }
 
+// The text of the |SYSTEM record of a type, or empty. Records follow the 12-byte header.
+std::string SystemRecord(const Bytes& b, size_t system, uint16_t type)
+{
+    const size_t end = system + kFileHeader + U32(b, system + 4);
+    for (size_t at = system + kFileHeader + 12; at + 4 <= end; at += 4 + U16(b, at + 2)) {
+        if (U16(b, at) != type) continue;
+        std::string text;
+        for (size_t i = at + 4; i < end && b[i]; ++i) text += char(b[i]);
+        return text;
+    }
+    return {};
+}
+
+// |SYSTEM again, with a window record that names the main window and gives it caption.
+Bytes SystemWithMainWindow(const Bytes& b, size_t system, const std::string& caption)
+{
+    // The record: flags (name and caption given), type[10], name[9], caption[51], then
+    // position, size, state and colours, all left to the viewer.
+    constexpr size_t kWindowRecord = 90, kName = 2 + 10, kCaption = kName + 9, kCaptionMax = 50;
+    if (caption.size() > kCaptionMax) Fail("title longer than a window caption: " + caption);
+    Bytes record(4 + kWindowRecord, 0);
+    record[0] = 6;
+    record[2] = uint8_t(kWindowRecord);
+    record[4] = 0x02 | 0x04;
+    const std::string name = "main";
+    std::copy(name.begin(), name.end(), record.begin() + 4 + kName);
+    std::copy(caption.begin(), caption.end(), record.begin() + 4 + kCaption);
+
+    const uint32_t used = U32(b, system + 4);
+    Bytes file(b.begin() + long(system) + long(kFileHeader), b.begin() + long(system + kFileHeader + used));
+    file.insert(file.end(), record.begin(), record.end());
+    Bytes out;
+    Append32(out, uint32_t(file.size() + kFileHeader));
+    Append32(out, uint32_t(file.size()));
+    out.push_back(0);
+    out.insert(out.end(), file.begin(), file.end());
+    return out;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -134,6 +177,14 @@ int main(int argc, char** argv)
     const size_t at = hlp.size();
     hlp.insert(hlp.end(), file.begin(), file.end());
     Put32(hlp, DirectorySlot(hlp, "|CTXOMAP"), uint32_t(at));
+
+    const size_t system = U32(hlp, DirectorySlot(hlp, "|SYSTEM"));
+    const std::string title = SystemRecord(hlp, system, 1);
+    if (title.empty()) Fail("the help has no title");
+    const Bytes newSystem = SystemWithMainWindow(hlp, system, title);
+    const size_t systemAt = hlp.size();
+    hlp.insert(hlp.end(), newSystem.begin(), newSystem.end());
+    Put32(hlp, DirectorySlot(hlp, "|SYSTEM"), uint32_t(systemAt));
     Put32(hlp, 12, uint32_t(hlp.size()));
 
     std::ofstream out(argv[2], std::ios::binary);

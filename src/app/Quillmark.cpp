@@ -2,6 +2,7 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/Unit1.h"
+#include "win/Files.h"
 
 #include <cstdlib>
 
@@ -19,7 +20,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     try {
         TApplication app(instance);
         app.Title = "Quillmark";
-        app.HelpFile = "Pelmora.hlp";
+        // Named by the program's own folder: a shortcut may start the program elsewhere.
+        app.HelpFile = win::ProgramFolder() + "Pelmora.hlp";
         TForm1 form(app, arguments);
         return app.Run();
     } catch (const std::exception& e) {

@@ -328,6 +328,9 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_SIZE:
         if (LB1.Handle()) Layout();
         return 0;
+    case WM_GETFONT:
+        // The font of its controls, for whatever asks the window for its font.
+        return reinterpret_cast<LRESULT>(font_.get());
     case WM_CLOSE: {
         TCloseAction action = TCloseAction::caHide;
         FormClose(action);

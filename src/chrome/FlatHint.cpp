@@ -2,6 +2,8 @@
 
 #include "chrome/HintManager.h"
 #include "win/Hint.h"
+#include "win/LaterCalls.h"
+#include "win/RecordSizes.h"
 
 #include <algorithm>
 
@@ -9,7 +11,6 @@ namespace {
 
 TFlatHint* g_flatHint = nullptr;
 
-constexpr UINT kNonClientMetricsSize = 340;
 constexpr const char* kClassName = "TFlatHintWindow";
 
 int CALLBACK FontFound(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found)
@@ -77,8 +78,8 @@ std::string TFlatHint::FaceFor(const std::string& statusFace, THintStyle style, 
 void TFlatHint::ReadFont()
 {
     NONCLIENTMETRICSA m{};
-    m.cbSize = kNonClientMetricsSize;
-    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &m, 0)) return;
+    m.cbSize = win::kNonClientMetricsSize;
+    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, win::kNonClientMetricsSize, &m, 0)) return;
     const LOGFONTA& s = m.lfStatusFont;
     LOGFONTA f{};
     lstrcpynA(f.lfFaceName, s.lfFaceName, LF_FACESIZE);
@@ -145,12 +146,12 @@ int TFlatHintWindow::CursorDepth(HCURSOR cursor)
     return kFallback;
 }
 
-RECT TFlatHintWindow::Place(SIZE size, POINT cursor, int cursorDepth, SIZE screen, THintStyle style,
+RECT TFlatHintWindow::Place(SIZE size, POINT cursor, int cursorDepth, const RECT& work, THintStyle style,
                             bool hintOfForm, const RECT& control)
 {
     RECT r{cursor.x, cursor.y + cursorDepth, cursor.x + size.cx, cursor.y + cursorDepth + size.cy};
-    if (r.right > screen.cx) OffsetRect(&r, screen.cx - r.right, 0);
-    if (r.bottom > screen.cy) {
+    if (r.right > work.right) OffsetRect(&r, work.right - r.right, 0);
+    if (r.bottom > work.bottom) {
         const int bottom = (style == THintStyle::hsOffice97 || hintOfForm) ? cursor.y - 2 : control.top;
         OffsetRect(&r, 0, bottom - r.bottom);
     }
@@ -180,8 +181,8 @@ void TFlatHintWindow::ActivateHint(RECT rect, const std::string& text)
     RECT controlRect{};
     if (control) GetWindowRect(control, &controlRect);
     const bool ofForm = control && !(GetWindowLongA(control, GWL_STYLE) & WS_CHILD);
-    const RECT r = Place({text_.cx + pad.cx, text_.cy + pad.cy}, cursor, CursorDepth(shape),
-                         {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, style, ofForm, controlRect);
+    const RECT r = Place({text_.cx + pad.cx, text_.cy + pad.cy}, cursor, CursorDepth(shape), win::WorkAreaAt(cursor),
+                         style, ofForm, controlRect);
     const int width = r.right - r.left, height = r.bottom - r.top;
 
     SetWindowPos(w, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -82,9 +82,9 @@ public:
     // cannot be read.
     static int CursorDepth(HCURSOR cursor);
     // Where a tooltip of size goes for the mouse at cursor: below the cursor's tip, kept
-    // on a screen of the given size. hintOfForm: the hint belongs to a top-level window;
-    // control: the hinted part in screen coordinates.
-    static RECT Place(SIZE size, POINT cursor, int cursorDepth, SIZE screen, THintStyle style, bool hintOfForm,
+    // in the work area of the monitor under the cursor. hintOfForm: the hint belongs to
+    // a top-level window; control: the hinted part in screen coordinates.
+    static RECT Place(SIZE size, POINT cursor, int cursorDepth, const RECT& work, THintStyle style, bool hintOfForm,
                       const RECT& control);
 
 protected:

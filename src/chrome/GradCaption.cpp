@@ -1,15 +1,14 @@
 #include "chrome/GradCaption.h"
 
+#include "win/LaterCalls.h"
+#include "win/RecordSizes.h"
+
 #include <algorithm>
 #include <cstddef>
 
 namespace {
 
 constexpr const char* kProp = "TGradientCaption";
-
-// The record size of the 4.x platforms: newer systems accept it too, and it is the
-// one that every version answers.
-constexpr UINT kNonClientMetricsSize = 340;
 
 void FillSolid(HDC dc, const RECT& r, COLORREF color)
 {
@@ -204,6 +203,8 @@ void TGradientCaption::Install()
         SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TGradientCaption::Hook)));
     installedOn_ = w;
     installed_ = true;
+    // A composing desktop would paint its own frame over this one.
+    win::KeepFramePaintedByProgram(w);
 }
 
 void TGradientCaption::Uninstall()
@@ -241,9 +242,9 @@ bool TGradientCaption::AppHook(UINT msg, WPARAM, LPARAM lp, LRESULT& result)
 void TGradientCaption::ReadCaptionFont()
 {
     NONCLIENTMETRICSA m{};
-    m.cbSize = kNonClientMetricsSize;
+    m.cbSize = win::kNonClientMetricsSize;
     LOGFONTA f{};
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &m, 0)) {
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, win::kNonClientMetricsSize, &m, 0)) {
         const LOGFONTA& c = m.lfCaptionFont;
         lstrcpynA(f.lfFaceName, c.lfFaceName, LF_FACESIZE);
         // A positive height is a cell height and stays one: CreateFont reads it so too.
@@ -474,6 +475,10 @@ LRESULT TGradientCaption::FormProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
     case WM_NCACTIVATE:
         active_ = wp != 0;
         activeKnown_ = true;
+        // The form and the platform learn of the change too (the platform keeps the
+        // window's activation state by it); what they paint of the caption is painted
+        // over at once.
+        CallWindowProcA(previous, w, msg, wp, lp);
         RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
         return TRUE;
     case WM_SETCURSOR: {

@@ -1,7 +1,5 @@
 #include "menus/DropMenuLayout.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 #include <cmath>
 
@@ -120,11 +118,12 @@ TPlaced Place(const TPlacement& p)
         } else {
             x = p.work.right - w;
         }
-        if (x <= 0) x = 1;
+        // Kept on the monitor it opens on, which may lie left of or above the first one.
+        if (x <= p.work.left) x = p.work.left + 1;
     }
     const bool passesBottom = y + h > p.work.bottom;
-    bool upwards = passesBottom && y >= h && p.openAnimation != TAnimation::anHSlide;
-    if (upwards && fromButton && !p.barVertical && y - buttonHeight < h) upwards = false;
+    bool upwards = passesBottom && y - p.work.top >= h && p.openAnimation != TAnimation::anHSlide;
+    if (upwards && fromButton && !p.barVertical && y - buttonHeight - p.work.top < h) upwards = false;
     if (upwards) {
         out.upwards = true;
         y -= h;
@@ -137,20 +136,9 @@ TPlaced Place(const TPlacement& p)
             if (x + w > p.work.right) x = p.button.left - w;
         }
     }
-    if (y <= 0) y = 1;
+    if (y <= p.work.top) y = p.work.top + 1;
     out.bounds = RECT{x, y, x + w, y + h};
     return out;
-}
-
-RECT WorkArea()
-{
-    RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    APPBARDATA abd{sizeof abd};
-    if (!SHAppBarMessage(ABM_GETTASKBARPOS, &abd)) return screen;
-    RECT work;
-    // SubtractRect leaves the screen whole unless the taskbar covers a full edge.
-    if (!SubtractRect(&work, &screen, &abd.rc)) return screen;
-    return work;
 }
 
 SIZE BarButtonSize(SIZE captionExtent, int imageWidth, bool sideDocked, bool systemButton)

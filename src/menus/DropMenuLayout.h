@@ -47,7 +47,7 @@ enum class TOrigin { oPlain, oBarButton, oSubMenu, oSystemMenu };
 struct TPlacement {
     POINT at{};            // requested top-left, screen
     SIZE size{};
-    RECT work{};           // screen less the taskbar
+    RECT work{};           // the work area of the monitor it opens on, screen
     TAnimation openAnimation = TAnimation::anNone;
     TOrigin origin = TOrigin::oPlain;
     bool barVertical = false;  // the bar button is docked at a side
@@ -61,9 +61,6 @@ struct TPlaced {
     bool upwards = false;
 };
 TPlaced Place(const TPlacement& p);
-
-// The work area: the screen less the taskbar's rectangle.
-RECT WorkArea();
 
 // A bar button's size; captionExtent is the caption without its access marks.
 SIZE BarButtonSize(SIZE captionExtent, int imageWidth, bool sideDocked, bool systemButton);

@@ -4,6 +4,8 @@
 #include "menus/MenuHintWindow.h"
 #include "menus/MenuHook.h"
 #include "menus/MenuItemBitmaps.h"
+#include "win/LaterCalls.h"
+#include "win/RecordSizes.h"
 
 #include <commctrl.h>
 #include <mmsystem.h>
@@ -20,10 +22,18 @@ constexpr UINT_PTR kHoverTimer = 1;
 constexpr UINT kHoverMs = 300;
 
 TDropMenu* g_active = nullptr;
-// Sub-menu windows closed from inside a drop-down's handler wait here until no handler
-// of a drop-down runs any more.
+// Sub-menu windows closed while a drop-down is at work (handling a message or a key,
+// or opening with its animation, which lets other windows handle the mouse) wait here
+// until none is any more: the one that closes may be the one at work.
 std::vector<std::unique_ptr<TDropMenuForm>> g_released;
 int g_handlers = 0;
+
+struct AtWork {
+    AtWork() noexcept { ++g_handlers; }
+    ~AtWork() { --g_handlers; }
+    AtWork(const AtWork&) = delete;
+    AtWork& operator=(const AtWork&) = delete;
+};
 
 void FreeReleased()
 {
@@ -79,7 +89,7 @@ void SetStatusText(HWND statusBar, int index, const std::string& text)
 TDropMenuForm::TDropMenuForm(TDropMenu& menu, TDropMenuForm* parent) : menu_(menu), parent_(parent)
 {
     RegisterClassOnce(kFormClass, nullptr, nullptr);
-    Create(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kFormClass, "", WS_POPUP | WS_CLIPSIBLINGS, 0, 0, 0,
+    Create(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | win::kExNoActivate, kFormClass, "", WS_POPUP | WS_CLIPSIBLINGS, 0, 0, 0,
            0, menu.Owner(), nullptr);
     InstallMenuHook();
 }
@@ -117,7 +127,7 @@ void TDropMenuForm::Setup(TMenuItem* owner, HFONT font, TAnimation openAnimation
 TImage TDropMenuForm::ItemImage(const TMenuItem& item)
 {
     if (item.ParentHandle) {
-        MENUITEMINFOA mii{sizeof mii};
+        MENUITEMINFOA mii{win::kMenuItemInfoSize};
         mii.fMask = MIIM_CHECKMARKS;
         const bool byPosition = !item.Items.empty() || item.Command == 0;
         const UINT key = byPosition ? static_cast<UINT>(item.Position) : item.Command;
@@ -216,6 +226,7 @@ void TDropMenuForm::Popup(POINT at, const TPlacement& context)
     upwards_ = placed.upwards;
     image_.Resize(size.cx, size.cy);
     Render();
+    const AtWork opening;
 
     TAnimation stored;
     openNow_ = ResolveOpen(open_, stored, std::rand() % 2);
@@ -448,7 +459,7 @@ void TDropMenuForm::Tick()
     if (!keyboard_ && menu_.ShowHint && !item.Hint.empty()) {
         POINT pt;
         GetCursorPos(&pt);
-        HintWindow().ActivateHint(item.Hint, pt, WorkArea());
+        HintWindow().ActivateHint(item.Hint, pt, win::WorkAreaAt(pt));
     }
     const bool alreadyOpen = child_ && child_->Showing() && child_->Level() == &item;
     if (!alreadyOpen && (!item.Items.empty() || child_)) OpenSubMenu(selected_);
@@ -468,7 +479,7 @@ void TDropMenuForm::OpenSubMenu(int row)
     POINT at{bounds_.right - bounds_.left - 7, RowRect(row).top};
     ClientToScreen(Handle(), &at);
     TPlacement context;
-    context.work = WorkArea();
+    context.work = win::WorkAreaAt(at);
     context.origin = TOrigin::oSubMenu;
     context.parent = bounds_;
     child_->Popup(at, context);
@@ -491,8 +502,9 @@ void TDropMenuForm::Choose(int row)
     menu.Execute(item);
 }
 
-bool TDropMenuForm::KeyDown(WPARAM key)
+bool TDropMenuForm::KeyDown(WPARAM key, char letter)
 {
+    const AtWork keying;
     const int n = ItemCount();
     auto step = [&](int dir) {
         if (n == 0) return;
@@ -556,12 +568,10 @@ bool TDropMenuForm::KeyDown(WPARAM key)
     default:
         break;
     }
-    char c[2] = {static_cast<char>(MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_CHAR)), 0};
-    if (!c[0]) return true;
-    CharUpperA(c);
+    if (!letter) return true;
     for (int i = 0; i < n; ++i) {
         TMenuItem& item = *rows_[static_cast<size_t>(i)];
-        if (item.IsLine() || AccessKey(item.Text()) != c[0]) continue;
+        if (item.IsLine() || AccessKey(item.Text()) != letter) continue;
         if (!item.Enabled) return true;
         if (!item.Items.empty()) {
             Select(i, true);
@@ -580,10 +590,7 @@ bool TDropMenuForm::KeyDown(WPARAM key)
 
 LRESULT TDropMenuForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
-    struct Running {
-        Running() { ++g_handlers; }
-        ~Running() { --g_handlers; }
-    } running;
+    const AtWork handling;
     switch (msg) {
     case WM_PAINT: {
         PAINTSTRUCT ps;
@@ -645,7 +652,8 @@ TPlacement TDropMenu::Context(POINT at) const
 {
     TPlacement p;
     p.at = at;
-    p.work = WorkArea();
+    // The work area of the monitor the menu opens on, not always the first one's.
+    p.work = win::WorkAreaAt(at);
     if (Bar && Button) {
         p.origin = TOrigin::oBarButton;
         p.button = Bar->ButtonScreenRect(*Button);

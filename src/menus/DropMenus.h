@@ -58,8 +58,9 @@ public:
     TAnimation OpenAnimation() const noexcept { return open_; }
     // The frame sizes the last opening showed, for the timing of the program's menus.
     const std::vector<SIZE>& ShownFrames() const noexcept { return shownFrames_; }
-    // A key for the innermost drop-down; answers whether it was used.
-    bool KeyDown(WPARAM key);
+    // A key for the innermost drop-down; letter is the access key it types, 0 for a
+    // key that types none or one held with Ctrl or Alt. Answers whether it was used.
+    bool KeyDown(WPARAM key, char letter);
     void Choose(int row);
     void OpenSubMenu(int row);
     void CloseChild(bool animate);

@@ -6,6 +6,7 @@
 #include "win/Error.h"
 #include "win/Hint.h"
 #include "win/LaterCalls.h"
+#include "win/RecordSizes.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -282,7 +283,7 @@ void TMenuBar::AddButton(TMenuItem& item)
     b->Item = &item;
     b->GroupIndex = item.GroupIndex;
     if (item.ParentHandle && item.Position >= 0) {
-        MENUITEMINFOA mii{sizeof mii};
+        MENUITEMINFOA mii{win::kMenuItemInfoSize};
         mii.fMask = MIIM_CHECKMARKS;
         if (GetMenuItemInfoA(item.ParentHandle, static_cast<UINT>(item.Position), TRUE, &mii))
             b->Image = mii.hbmpUnchecked;
@@ -375,10 +376,11 @@ void TMenuBar::Show() const
     if (Handle()) ShowWindow(Handle(), SW_SHOWNA);
 }
 
-void TMenuBar::Hide() const
+void TMenuBar::Hide()
 {
     if (!Handle()) return;
     if (TDropMenu* active = TDropMenu::Active(); active && active->Bar == this) active->CloseTree(false);
+    LeaveKeyboardMode();
     ShowWindow(Handle(), SW_HIDE);
 }
 
@@ -515,7 +517,7 @@ void TMenuBar::ReleaseButton(TBarButton* b)
     }
 }
 
-void TMenuBar::KeyboardKey(WPARAM key)
+void TMenuBar::KeyboardKey(WPARAM key, char letter)
 {
     const int n = ButtonCount();
     switch (key) {
@@ -541,9 +543,8 @@ void TMenuBar::KeyboardKey(WPARAM key)
     default:
         break;
     }
-    char c[2] = {static_cast<char>(MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_CHAR)), 0};
-    CharUpperA(c);
-    const int i = c[0] ? ButtonWithKey(c[0]) : -1;
+    if (!letter && GetKeyState(VK_CONTROL) < 0) return;  // Ctrl with a letter opens nothing
+    const int i = letter ? ButtonWithKey(letter) : -1;
     if (i < 0) {
         MessageBeep(0xFFFFFFFF);
         return;
@@ -599,8 +600,10 @@ LRESULT TMenuBar::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         if (!tracking_) {
             tracking_ = win::TrackMouseLeave(Handle());
         }
+        // A move counts from the last position that counted: a slow pointer creeps a
+        // pixel per message and must still get from one title to the next.
         const bool moved = std::abs(p.x - lastMouse_.x) > 2 || std::abs(p.y - lastMouse_.y) >= 3;
-        lastMouse_ = p;
+        if (moved) lastMouse_ = p;
         const int i = ButtonAt(p);
         TDropMenu* active = TDropMenu::Active();
         if (active && active->Bar == this && active->IsOpen()) {

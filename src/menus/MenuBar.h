@@ -93,7 +93,8 @@ public:
 
     bool Visible() const;
     void Show() const;
-    void Hide() const;
+    // Closes its open menu and leaves the keyboard mode: a hidden bar opens nothing.
+    void Hide();
 
     // Clicking a button, as the mouse does.
     void ClickButton(int index, bool byKeyboard = false);
@@ -123,7 +124,8 @@ private:
     int ButtonAt(POINT client) const;
     int ButtonWithKey(char key) const;
     void OpenMenu(int index, bool byKeyboard);
-    void KeyboardKey(WPARAM key);
+    // A key in keyboard mode; letter is the access key it types, or 0.
+    void KeyboardKey(WPARAM key, char letter);
     void Redraw();
     TMenuItem* FindShortCut(TShortCut sc);
     void AddChildButtons(HWND child);

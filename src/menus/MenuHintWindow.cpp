@@ -2,6 +2,8 @@
 
 #include "win/Handles.h"
 #include "win/Hint.h"
+#include "win/LaterCalls.h"
+#include "win/RecordSizes.h"
 
 #include <algorithm>
 
@@ -20,8 +22,8 @@ std::string Trim(const std::string& s)
 
 HFONT HintFont()
 {
-    NONCLIENTMETRICSA ncm{sizeof ncm};
-    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
+    NONCLIENTMETRICSA ncm{win::kNonClientMetricsSize};
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, win::kNonClientMetricsSize, &ncm, 0);
     return CreateFontIndirectA(&ncm.lfStatusFont);
 }
 
@@ -68,7 +70,7 @@ std::vector<std::string> HintLines(const std::string& hint)
 TMenuHintWindow::TMenuHintWindow()
 {
     RegisterClassOnce("TMenuHintWindow", nullptr, reinterpret_cast<HBRUSH>(COLOR_INFOBK + 1));
-    Create(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, "TMenuHintWindow", "", WS_POPUP | WS_BORDER, 0, 0,
+    Create(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | win::kExNoActivate, "TMenuHintWindow", "", WS_POPUP | WS_BORDER, 0, 0,
            0, 0, nullptr, nullptr);
 }
 

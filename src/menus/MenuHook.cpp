@@ -62,6 +62,23 @@ TMenuBar* BarOfForm(HWND form)
     return nullptr;
 }
 
+// The character a key types with the Shift and Caps Lock state of the moment, upper
+// case, as access keys are compared; 0 for a key that types none. The key code alone
+// would not do: "?" is Shift with the key of "ß" on a German keyboard.
+char TypedCharacter(WPARAM key, LPARAM lp)
+{
+    // A dead key would leave its accent waiting for the next key the user types.
+    if (MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_CHAR) & 0x80000000) return 0;
+    BYTE state[256] = {};
+    state[VK_SHIFT] = static_cast<BYTE>(GetKeyState(VK_SHIFT) & 0x80);
+    state[VK_CAPITAL] = static_cast<BYTE>(GetKeyState(VK_CAPITAL) & 0x01);
+    WORD typed = 0;
+    if (ToAscii(static_cast<UINT>(key), static_cast<UINT>((lp >> 16) & 0xFF), state, &typed, 0) != 1) return 0;
+    char c[2] = {static_cast<char>(typed & 0xFF), 0};
+    CharUpperA(c);
+    return c[0];
+}
+
 TShortCut ShortCutOf(WPARAM key, bool alt)
 {
     TShortCut sc = static_cast<TShortCut>(key & 0xFF);
@@ -115,25 +132,32 @@ bool TMenuBar::HookMessage(const MSG& msg)
     const WPARAM key = msg.wParam;
     const bool alt = (msg.lParam & (1 << 29)) != 0;
     TMenuBar* formBar = BarOfForm(active);
+    // While a command runs the bar is hidden, and nothing opens under it.
+    TMenuBar* shownBar = formBar && formBar->Visible() ? formBar : nullptr;
 
     if (up) {
-        if ((key == VK_MENU || key == VK_F10) && formBar) {
-            const bool enter = (key == VK_F10 || g_altAlone) && !g_closedByPress && !open && !formBar->keyboard_;
-            g_altAlone = false;
+        if (key != VK_MENU && key != VK_F10) return false;
+        if (g_closedByPress) {
+            // The press closed a menu; its release must not start a menu mode of any kind.
             g_closedByPress = false;
-            if (enter) formBar->EnterKeyboardMode(nullptr);
-            // The platform's own menu mode would start on this release.
+            g_altAlone = false;
             return true;
         }
-        return false;
+        if (!formBar) return false;
+        const bool enter = (key == VK_F10 || g_altAlone) && !open && !formBar->keyboard_;
+        g_altAlone = false;
+        if (enter && shownBar) shownBar->EnterKeyboardMode(nullptr);
+        // The platform's own menu mode would start on this release.
+        return true;
     }
 
     const bool repeat = (msg.lParam & (1 << 30)) != 0;
     if (key == VK_MENU || key == VK_F10) {
-        if (formBar && (open || formBar->keyboard_)) {
+        // Alt closes any open menu, as the platform's menus do, and leaves the bar.
+        if (open || (formBar && formBar->keyboard_)) {
             if (!repeat) {
                 TDropMenu::CloseActive(false);
-                formBar->LeaveKeyboardMode();
+                if (formBar) formBar->LeaveKeyboardMode();
                 g_closedByPress = true;
             }
             return true;
@@ -146,13 +170,21 @@ bool TMenuBar::HookMessage(const MSG& msg)
     }
     if (key == VK_SHIFT || key == VK_CONTROL) return false;
     g_altAlone = false;
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    // In a menu only a plain letter chooses: Ctrl or Alt with it chooses nothing. Asked
+    // only where a menu takes the key: keys typed into a field keep their dead keys.
+    auto letter = [&] { return ctrl || alt ? '\0' : TypedCharacter(key, msg.lParam); };
 
+    // An open menu has the keys to itself: no shortcut runs behind it.
+    if (open) {
+        open->Form().Innermost().KeyDown(key, letter());
+        return true;
+    }
     // Shortcuts first, wherever the bar's form is active or is the program's main form.
     for (TMenuBar* bar : Bars()) {
         if (bar->form_ != active && bar->form_ != g_mainForm) continue;
         TMenuItem* item = bar->FindShortCut(ShortCutOf(key, alt));
         if (!item) continue;
-        TDropMenu::CloseActive(false);
         bar->LeaveKeyboardMode();
         const TShortCut before = item->ShortCut;
         if (item->Available()) item->Click(bar->form_);
@@ -162,12 +194,8 @@ bool TMenuBar::HookMessage(const MSG& msg)
                 again->Click(bar->form_);
         return true;
     }
-    if (open) {
-        open->Form().Innermost().KeyDown(key);
-        return true;
-    }
-    if (formBar && formBar->keyboard_) {
-        formBar->KeyboardKey(key);
+    if (shownBar && shownBar->keyboard_) {
+        shownBar->KeyboardKey(key, letter());
         return true;
     }
     if (alt && (key == VK_OEM_MINUS || key == VK_SUBTRACT) && formBar)
@@ -183,13 +211,12 @@ bool TMenuBar::HookMessage(const MSG& msg)
         PostMessageA(active, WM_NCLBUTTONDOWN, HTSYSMENU, MAKELPARAM(r.left, r.top));
         return true;
     }
-    if (alt && formBar && !open) {
-        char c[2] = {static_cast<char>(MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_CHAR)), 0};
-        CharUpperA(c);
-        const int i = c[0] ? formBar->ButtonWithKey(c[0]) : -1;
-        if (i >= 0 && formBar->Button(i).Enabled) {
-            if (formBar->Button(i).Menu) formBar->OpenMenu(i, true);
-            else formBar->ClickButton(i, true);
+    if (alt && shownBar && !ctrl) {
+        const char typed = TypedCharacter(key, msg.lParam);
+        const int i = typed ? shownBar->ButtonWithKey(typed) : -1;
+        if (i >= 0 && shownBar->Button(i).Enabled) {
+            if (shownBar->Button(i).Menu) shownBar->OpenMenu(i, true);
+            else shownBar->ClickButton(i, true);
             return true;
         }
     }

@@ -1,5 +1,6 @@
 #include "menus/MenuItem.h"
 
+#include "win/RecordSizes.h"
 
 namespace menus {
 
@@ -110,7 +111,7 @@ void ReadMenu(HMENU menu, TMenuItem& parent)
     const int count = GetMenuItemCount(menu);
     for (int pos = 0; pos < count; ++pos) {
         char text[256] = {};
-        MENUITEMINFOA mii{sizeof mii};
+        MENUITEMINFOA mii{win::kMenuItemInfoSize};
         mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
         mii.dwTypeData = text;
         mii.cch = sizeof text;

@@ -1,5 +1,7 @@
 #include "menus/MenuPaint.h"
 
+#include "win/RecordSizes.h"
+
 #include <algorithm>
 
 namespace menus {
@@ -143,8 +145,8 @@ HBRUSH DitherBrush()
 HFONT DefaultMenuFont()
 {
     static win::UniqueFont font = [] {
-        NONCLIENTMETRICSA ncm{sizeof ncm};
-        SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
+        NONCLIENTMETRICSA ncm{win::kNonClientMetricsSize};
+        SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, win::kNonClientMetricsSize, &ncm, 0);
         return win::UniqueFont(CreateFontIndirectA(&ncm.lfMenuFont));
     }();
     return font.get();

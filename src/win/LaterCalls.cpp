@@ -11,6 +11,28 @@ namespace win {
 
 namespace {
 
+// What is looked up here is declared here: the headers describe Windows 95.
+struct ControlClasses {  // INITCOMMONCONTROLSEX
+    DWORD size;
+    DWORD classes;
+};
+struct MouseTracking {  // TRACKMOUSEEVENT
+    DWORD size;
+    DWORD flags;
+    HWND window;
+    DWORD hoverTime;
+};
+constexpr DWORD kTrackLeave = 0x00000002;  // TME_LEAVE
+struct MonitorInfo {  // MONITORINFO
+    DWORD size;
+    RECT monitor;
+    RECT work;
+    DWORD flags;
+};
+constexpr DWORD kDefaultToNearest = 0x00000002;  // MONITOR_DEFAULTTONEAREST
+constexpr DWORD kNcRenderingPolicy = 2;         // DWMWA_NCRENDERING_POLICY
+constexpr DWORD kNcRenderingDisabled = 1;       // DWMNCRP_DISABLED
+
 std::string LongNameByEntries(const std::string& path)
 {
     const size_t root = RootLength(path);
@@ -39,9 +61,9 @@ std::string LongNameByEntries(const std::string& path)
 
 void InitControls(DWORD classes)
 {
-    using InitEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    using InitEx = BOOL(WINAPI*)(const ControlClasses*);
     if (auto initEx = LaterCall<InitEx>("comctl32.dll", "InitCommonControlsEx")) {
-        INITCOMMONCONTROLSEX icc{sizeof icc, classes};
+        const ControlClasses icc{sizeof icc, classes};
         initEx(&icc);
     } else {
         InitCommonControls();
@@ -89,14 +111,44 @@ bool CreateFolderPath(const char* path)
 
 bool TrackMouseLeave(HWND window)
 {
-    using Track = BOOL(WINAPI*)(TRACKMOUSEEVENT*);
+    using Track = BOOL(WINAPI*)(MouseTracking*);
     static const Track track = [] {
         if (auto own = LaterCall<Track>("user32.dll", "TrackMouseEvent")) return own;
         return LaterCall<Track>("comctl32.dll", "_TrackMouseEvent");
     }();
     if (!track) return false;
-    TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, window, 0};
+    MouseTracking tme{sizeof tme, kTrackLeave, window, 0};
     return track(&tme) != FALSE;
+}
+
+RECT WorkAreaAt(POINT point)
+{
+    using FromPoint = HANDLE(WINAPI*)(POINT, DWORD);
+    using Info = BOOL(WINAPI*)(HANDLE, MonitorInfo*);
+    static const FromPoint fromPoint = LaterCall<FromPoint>("user32.dll", "MonitorFromPoint");
+    static const Info info = LaterCall<Info>("user32.dll", "GetMonitorInfoA");
+    if (fromPoint && info) {
+        MonitorInfo mi{sizeof mi, {}, {}, 0};
+        if (HANDLE monitor = fromPoint(point, kDefaultToNearest); monitor && info(monitor, &mi)) return mi.work;
+    }
+    RECT work{};
+    if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0) && !IsRectEmpty(&work)) return work;
+    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+void KeepFramePaintedByProgram(HWND window)
+{
+    using SetAttribute = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
+    // Not one of the program's imports: loaded for the call, where there is one, and
+    // without the box that the oldest systems show for a library they cannot find.
+    const UINT mode = SetErrorMode(SEM_NOOPENFILEERRORBOX | SEM_FAILCRITICALERRORS);
+    UniqueModule dwm(LoadLibraryA("dwmapi.dll"));
+    SetErrorMode(mode);
+    if (!dwm) return;
+    const auto set =
+        reinterpret_cast<SetAttribute>(reinterpret_cast<void*>(GetProcAddress(dwm.get(), "DwmSetWindowAttribute")));
+    const DWORD policy = kNcRenderingDisabled;
+    if (set) set(window, kNcRenderingPolicy, &policy, sizeof policy);
 }
 
 } // namespace win

@@ -43,4 +43,18 @@ bool CreateFolderPath(const char* path);
 // where neither is there, and the window then learns of the mouse only as it moves.
 bool TrackMouseLeave(HWND window);
 
+// The work area (the screen less the taskbar and other desktop bars) of the monitor
+// under point, or of the one nearest to it: MonitorFromPoint and GetMonitorInfoA
+// (Windows 98 and NT 5 on), else the one work area of a system with one screen.
+RECT WorkAreaAt(POINT point);
+
+// Leaves the frame of window to the program on a desktop that composes the windows
+// (dwmapi's DwmSetWindowAttribute, Windows Vista on), which would otherwise paint its
+// own frame over a caption that the program paints. Nothing happens elsewhere.
+void KeepFramePaintedByProgram(HWND window);
+
+// A window that is never activated by a click (Windows 2000 on). Earlier systems
+// ignore the style; the window answers WM_MOUSEACTIVATE there as well.
+constexpr DWORD kExNoActivate = 0x08000000;
+
 } // namespace win

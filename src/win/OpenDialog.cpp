@@ -1,5 +1,7 @@
 #include "win/OpenDialog.h"
 
+#include "win/RecordSizes.h"
+
 #include <commdlg.h>
 
 #include <vector>
@@ -18,7 +20,7 @@ bool OpenDialog::Execute(HWND owner)
     FileName.copy(file.data(), file.size() - 1);
 
     OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
+    ofn.lStructSize = kOpenFileNameSize;
     ofn.hwndOwner = owner;
     ofn.lpstrFilter = Filter.empty() ? nullptr : filter.c_str();
     ofn.nFilterIndex = static_cast<DWORD>(FilterIndex);

@@ -99,6 +99,18 @@ TEST_F(MainWindowTest, WindowAndControlsStandAtTheirDesignBounds)
     EXPECT_TRUE(GetWindowLongA(form->B1, GWL_STYLE) & BS_DEFPUSHBUTTON);
 }
 
+// Tools that read a window's font (and the system menu's drop-down) get the font of
+// its controls.
+TEST_F(MainWindowTest, AnswersWithTheFontOfItsControls)
+{
+    const LRESULT font = SendMessageA(form->Handle(), WM_GETFONT, 0, 0);
+    EXPECT_NE(font, 0);
+    EXPECT_EQ(font, SendMessageA(form->L1.Handle(), WM_GETFONT, 0, 0));
+    EXPECT_EQ(font, SendMessageA(form->LB1.Handle(), WM_GETFONT, 0, 0));
+    ASSERT_NE(form->SystemMenu(), nullptr);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(form->SystemMenu()->ShownFont()), font);
+}
+
 TEST_F(MainWindowTest, StartsReadyWithSettingsLoadedAndNoClipOpen)
 {
     EXPECT_EQ(form->L1.Caption(), "Bereit!");

@@ -91,26 +91,34 @@ TEST(FlatHintWindow, PaddingByStyle)
     }
 }
 
-TEST(FlatHintWindow, PlacedBelowTheCursorAndKeptOnTheScreen)
+TEST(FlatHintWindow, PlacedBelowTheCursorAndKeptInTheWorkAreaOfItsMonitor)
 {
-    const SIZE screenSize{1024, 768}, tip{100, 20};
+    const RECT first{0, 0, 1024, 768}, left{-1280, 0, 0, 1024}, above{0, -768, 1024, 0};
+    const SIZE tip{100, 20};
     const RECT control{600, 700, 700, 720};
     const struct {
         const char* what;
+        RECT work;
         POINT cursor;
         THintStyle style;
         bool ofForm;
         RECT placed;
     } cases[] = {
-        {"below the tip", {300, 200}, THintStyle::hsOffice97, false, {300, 219, 400, 239}},
-        {"right edge", {1000, 200}, THintStyle::hsOffice97, false, {924, 219, 1024, 239}},
-        {"bottom, Office 97: above the cursor", {300, 760}, THintStyle::hsOffice97, false, {300, 738, 400, 758}},
-        {"bottom, hint of a form: above the cursor", {300, 760}, THintStyle::hsFlat, true, {300, 738, 400, 758}},
-        {"bottom, control: on its top edge", {300, 760}, THintStyle::hsWindows95, false, {300, 680, 400, 700}},
-        {"corner", {1020, 765}, THintStyle::hsOffice97, false, {924, 743, 1024, 763}},
+        {"below the tip", first, {300, 200}, THintStyle::hsOffice97, false, {300, 219, 400, 239}},
+        {"right edge", first, {1000, 200}, THintStyle::hsOffice97, false, {924, 219, 1024, 239}},
+        {"bottom, Office 97: above the cursor", first, {300, 760}, THintStyle::hsOffice97, false,
+         {300, 738, 400, 758}},
+        {"bottom, hint of a form: above the cursor", first, {300, 760}, THintStyle::hsFlat, true,
+         {300, 738, 400, 758}},
+        {"bottom, control: on its top edge", first, {300, 760}, THintStyle::hsWindows95, false,
+         {300, 680, 400, 700}},
+        {"corner", first, {1020, 765}, THintStyle::hsOffice97, false, {924, 743, 1024, 763}},
+        {"monitor on the left, its right edge", left, {-50, 200}, THintStyle::hsOffice97, false,
+         {-100, 219, 0, 239}},
+        {"monitor above, its bottom edge", above, {300, -10}, THintStyle::hsOffice97, false, {300, -32, 400, -12}},
     };
     for (const auto& c : cases) {
-        RECT r = TFlatHintWindow::Place(tip, c.cursor, 19, screenSize, c.style, c.ofForm, control);
+        RECT r = TFlatHintWindow::Place(tip, c.cursor, 19, c.work, c.style, c.ofForm, control);
         EXPECT_TRUE(EqualRect(&r, &c.placed)) << c.what << ": " << r.left << "," << r.top << "," << r.right << ","
                                               << r.bottom;
     }
@@ -178,8 +186,9 @@ TEST(FlatHint, StatusFontOfTheSystemFollowedWhileRunning)
     EXPECT_EQ(hint.HintStyle(), THintStyle::hsWindows95);
     EXPECT_STREQ(hint.Font().lfFaceName, "MS Sans Serif");
     hint.SetHintStyle(THintStyle::hsOffice97);
-    // Wine installs Tahoma with its own fonts; without them the face stays.
-    const char* office = TFlatHint::FontInstalled("Tahoma") ? "Tahoma" : "MS Sans Serif";
+    // Tahoma comes with Wine's fonts, which the machine has (scripts/install-deps.sh).
+    ASSERT_TRUE(TFlatHint::FontInstalled("Tahoma"));
+    const char* office = "Tahoma";
     EXPECT_STREQ(hint.Font().lfFaceName, office);
     // The system's fonts change while the program runs: the next tooltip follows.
     {

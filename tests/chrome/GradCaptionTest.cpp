@@ -1,6 +1,8 @@
 // The caption bar: its arithmetic, the caption texts it keeps in the form, and what
 // the user sees of the real program's window on the session's display.
 #include "chrome/GradCaption.h"
+#include "chrome/FlatHint.h"
+#include "menus/MenuPaint.h"
 
 #include "Driver.h"
 #include "Screen.h"
@@ -8,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -24,6 +28,15 @@ public:
         const std::string caption = win::WindowText(Handle());
         Destroy();
         Make(caption);
+    }
+    // The activation flags that reached the form's own procedure.
+    std::vector<WPARAM> ncActivations;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override
+    {
+        if (msg == WM_NCACTIVATE) ncActivations.push_back(wp ? 1 : 0);
+        return Window::HandleMessage(msg, wp, lp);
     }
 
 private:
@@ -44,6 +57,36 @@ RECT CaptionOnScreen(HWND w)
     InflateRect(&r, -GetSystemMetrics(SM_CXDLGFRAME), -GetSystemMetrics(SM_CYDLGFRAME));
     r.bottom = r.top + GetSystemMetrics(SM_CYCAPTION) - 1;
     return r;
+}
+
+// Whether the dark pixels in r form a mark that is the same mirrored left to right and
+// top to bottom, as the cross of a close button is and a letter is not. Two pixels of
+// ten may differ, for the rounding of a small glyph.
+template <typename PixelAt>
+bool SymmetricMark(PixelAt at, const RECT& r)
+{
+    auto dark = [&](int x, int y) {
+        const COLORREF c = at(x, y);
+        return GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 96;
+    };
+    RECT box{r.right, r.bottom, r.left, r.top};
+    int count = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (dark(x, y)) {
+                ++count;
+                box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
+                       std::max<LONG>(box.bottom, y + 1)};
+            }
+    if (count < 6) return false;
+    int differ = 0;
+    for (int y = box.top; y < box.bottom; ++y)
+        for (int x = box.left; x < box.right; ++x)
+            if (dark(x, y)) {
+                differ += !dark(box.left + box.right - 1 - x, y);
+                differ += !dark(x, box.top + box.bottom - 1 - y);
+            }
+    return differ * 10 <= 2 * 2 * count;
 }
 
 void Activate(HWND w)
@@ -303,6 +346,42 @@ TEST_F(GradCaptionTest, DialogFrameHasOnlyTheCloseButtonBesideTheTexts)
     EXPECT_EQ(area.right, cap.right - (GetSystemMetrics(SM_CXSIZE) + 2) - 3);
 }
 
+TEST_F(GradCaptionTest, ActivationReachesTheFormAndThePaintedCaptionStays)
+{
+    MakeCaption();
+    caption->SetColorLeftActive(kGreen);
+    Activate(form->Handle());
+    TestForm other("Anderes Fenster", 200);
+    Activate(other.Handle());
+    Activate(form->Handle());
+    ASSERT_GE(form->ncActivations.size(), 2u);
+    EXPECT_EQ(form->ncActivations.end()[-2], 0u) << "the deactivation";
+    EXPECT_EQ(form->ncActivations.back(), 1u) << "the activation";
+    const RECT cap = CaptionOnScreen(form->Handle());
+    EXPECT_EQ(screen::Hex(screen::Shot(cap).At(cap.left + 1, cap.top + 1)), screen::Hex(kGreen));
+}
+
+// The symbols of the caption buttons are glyphs of the Marlett font: without it the
+// close button shows the letter "r".
+TEST(CaptionButtons, DrawTheirSymbolsFromMarlett)
+{
+    EXPECT_TRUE(TFlatHint::FontInstalled("Marlett"));
+    const int w = GetSystemMetrics(SM_CXSIZE) - 2, h = GetSystemMetrics(SM_CYSIZE) - 4;
+    menus::TOffscreen image;
+    image.Resize(w, h);
+    ASSERT_TRUE(image.DC());
+    RECT r{0, 0, w, h};
+    FillRect(image.DC(), &r, GetSysColorBrush(COLOR_BTNFACE));
+    ASSERT_TRUE(DrawFrameControl(image.DC(), &r, DFC_CAPTION, DFCS_CAPTIONCLOSE));
+    const uint32_t* px = image.Pixels();
+    auto at = [&](int x, int y) {
+        const uint32_t p = px[static_cast<size_t>(y) * w + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    };
+    // Inside the button's frame.
+    EXPECT_TRUE(SymmetricMark(at, RECT{2, 2, w - 2, h - 2})) << "the close button shows a cross";
+}
+
 TEST_F(GradCaptionTest, RecreatedWindowKeepsThePaintedCaption)
 {
     MakeCaption();
@@ -358,7 +437,10 @@ protected:
                 if (shot.At(x, yy) == look.textPixels) ++look.textCount;
         const int bw = GetSystemMetrics(SM_CXSIZE) - 2;
         const RECT close{cap.right - 2 - bw, cap.top + 2, cap.right - 2, cap.bottom - 2};
-        look.closeButton = shot.AnyIn(close, GetSysColor(COLOR_BTNFACE)) && shot.AnyIn(close, RGB(0, 0, 0));
+        // A button with its cross: the face, and inside the frame a symmetric mark.
+        look.closeButton = shot.AnyIn(close, GetSysColor(COLOR_BTNFACE)) &&
+                           SymmetricMark([&](int x, int y) { return shot.At(x, y); },
+                                         RECT{close.left + 2, close.top + 2, close.right - 2, close.bottom - 2});
         const RECT next{close.left - 2 - bw, close.top, close.left - 2, close.bottom};
         look.secondButton = shot.AnyIn(next, GetSysColor(COLOR_BTNFACE));
         return look;

@@ -2,6 +2,8 @@
 // control panel does, and puts the old ones back.
 #pragma once
 
+#include "win/RecordSizes.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -21,7 +23,7 @@ public:
     ~SystemFonts() { Set(saved_); }
 
 private:
-    static constexpr UINT kSize = 340;
+    static constexpr UINT kSize = win::kNonClientMetricsSize;
 
     static void Set(NONCLIENTMETRICSA& m)
     {

@@ -74,6 +74,14 @@ start)
   if [ ! -f "$prefix/system.reg" ]; then
     timeout 300 wineboot -i </dev/null >/dev/null 2>&1
   fi
+  # Wine's own fonts (Debian's fonts-wine, see scripts/install-deps.sh): Marlett draws
+  # the symbols of the caption buttons, Tahoma the tooltips. Debian's Wine looks for
+  # them in a folder the package does not fill; every Wine looks in the prefix's.
+  for font in /usr/share/wine/fonts/*.ttf; do
+    if [ -f "$font" ] && [ ! -e "$prefix/drive_c/windows/Fonts/${font##*/}" ]; then
+      cp "$font" "$prefix/drive_c/windows/Fonts/"
+    fi
+  done
   mkdir -p "$dir/floppy" "$dir/fixed"
   rm -rf "$dir/nomedium"
   ln -sfn "$dir/floppy" "$prefix/dosdevices/a:"

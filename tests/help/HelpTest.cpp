@@ -64,10 +64,10 @@ protected:
     {
         win95::LayOut();
         win95::StoreUsualSettings();
-        // The program names its help without a folder, as the viewer looks for it in
-        // the current folder: the one a user's shortcut starts the program in.
+        // The program is started from a folder other than its own, as a shortcut with
+        // another start-in folder does: it must find its help all the same.
         GetCurrentDirectoryA(MAX_PATH, saved_);
-        SetCurrentDirectoryA(driver::ProgramDir().c_str());
+        SetCurrentDirectoryA(win95::ScratchDir("startin").c_str());
     }
     void TearDown() override
     {
@@ -90,6 +90,8 @@ TEST_F(HelpTest, InhaltOpensTheViewerOnTheContents)
         const std::string shown = ShownTopic(viewer_);
         return OpensWith(shown, "Quillmark-Hilfe") && shown.find("Die Themen dieser Hilfe") != std::string::npos;
     })) << ShownTopic(viewer_);
+    // The viewer's caption is the help's title, which names the program.
+    EXPECT_EQ(driver::Text(viewer_), "Quillmark-Hilfe");
     EXPECT_TRUE(p.Running());
 }
 

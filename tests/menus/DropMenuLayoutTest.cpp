@@ -176,12 +176,41 @@ TEST(DropMenuLayout, UnderAVerticalBarButtonItEndsAtTheButtonsLeftEdge)
     EXPECT_EQ(r.bounds.top, 200);
 }
 
-TEST(DropMenuLayout, WorkAreaLiesOnTheScreen)
+// A second monitor left of the first or above it has negative coordinates: the
+// drop-down keeps to that monitor's work area instead of jumping onto the first one.
+TEST(DropMenuLayout, PlacementKeepsToTheWorkAreaOfASecondMonitor)
 {
-    RECT w = WorkArea();
-    EXPECT_GE(w.left, 0);
-    EXPECT_LE(w.right, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_GT(w.bottom - w.top, 0);
+    struct Case {
+        const char* what;
+        RECT work;
+        POINT at;
+        SIZE size;
+        RECT expected;
+        bool upwards;
+    } cases[] = {
+        {"left monitor, right edge", {-1280, 0, 0, 1024}, {-100, 100}, {150, 120}, {-150, 100, 0, 220}, false},
+        {"left monitor, wider than it", {-1280, 0, 0, 1024}, {-1200, 100}, {1300, 120}, {-1279, 100, 21, 220},
+         false},
+        {"upper monitor, bottom: opens upwards", {0, -1024, 1280, 0}, {100, -50}, {150, 120},
+         {100, -170, 250, -50}, true},
+        {"upper monitor, taller than the room above: moved up", {0, -1024, 1280, 0}, {100, -50}, {150, 1000},
+         {100, -1000, 250, 0}, false},
+        {"upper monitor, top edge", {0, -1024, 1280, 0}, {100, -1030}, {150, 120}, {100, -1023, 250, -903}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TPlacement p;
+        p.at = c.at;
+        p.size = c.size;
+        p.work = c.work;
+        p.openAnimation = TAnimation::anUnfold;
+        const TPlaced r = Place(p);
+        EXPECT_EQ(r.bounds.left, c.expected.left);
+        EXPECT_EQ(r.bounds.top, c.expected.top);
+        EXPECT_EQ(r.bounds.right, c.expected.right);
+        EXPECT_EQ(r.bounds.bottom, c.expected.bottom);
+        EXPECT_EQ(r.upwards, c.upwards);
+    }
 }
 
 TEST(DropMenuLayout, BarButtonSizeCountsCaptionWithoutAccessMarks)

@@ -1,6 +1,7 @@
 #include "AppEnv.h"
 
 #include "Driver.h"
+#include "win/Files.h"
 
 #include <memory>
 
@@ -10,7 +11,7 @@ TApplication& App()
 {
     static std::unique_ptr<TApplication> app = [] {
         auto a = std::make_unique<TApplication>(GetModuleHandleA(nullptr));
-        a->HelpFile = "Pelmora.hlp";
+        a->HelpFile = win::ProgramFolder() + "Pelmora.hlp";
         return a;
     }();
     return *app;
