@@ -3,6 +3,7 @@
 #include "backup/BackupRecord.h"
 #include "win/Files.h"
 #include "win/Handles.h"
+#include "win/WideFiles.h"
 
 #include <windows.h>
 
@@ -48,25 +49,23 @@ std::optional<FILETIME> RecordTime(const std::string& folder)
     return fd.ftLastWriteTime;
 }
 
-// Deletes everything below folder; a link is removed, never entered.
-bool DeleteContents(const std::string& folder)
+// Deletes everything below folder; a link is removed, never entered. By the names the
+// file system holds: a kept Start menu may hold names the code page cannot spell.
+bool DeleteContents(const std::wstring& folder)
 {
-    WIN32_FIND_DATAA fd;
-    win::UniqueFind find(FindFirstFileA((folder + "\\*").c_str(), &fd));
-    if (!find) return GetLastError() == ERROR_FILE_NOT_FOUND;
+    const auto entries = win::FindEntries(folder + L"\\*");
+    if (!entries) return false;
     bool all = true;
-    do {
-        const std::string name = fd.cFileName;
-        if (name == "." || name == "..") continue;
-        const std::string path = folder + "\\" + name;
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (!(fd.dwFileAttributes & kReparsePoint)) all = DeleteContents(path) && all;
-            all = RemoveDirectoryA(path.c_str()) && all;
+    for (const win::FoundEntry& e : *entries) {
+        const std::wstring path = folder + L"\\" + e.name;
+        win::SetAttributesAt(path, FILE_ATTRIBUTE_NORMAL);
+        if (e.IsFolder()) {
+            if (!(e.attributes & kReparsePoint)) all = DeleteContents(path) && all;
+            all = win::RemoveFolderAt(path) && all;
         } else {
-            all = DeleteFileA(path.c_str()) && all;
+            all = win::DeleteFileAt(path) && all;
         }
-    } while (FindNextFileA(find.get(), &fd));
+    }
     return all;
 }
 
@@ -112,7 +111,7 @@ bool EmptySafetyFolder(const std::string& folder)
     const DWORD a = GetFileAttributesA(folder.c_str());
     if (a == INVALID_FILE_ATTRIBUTES) return CreateDirectoryA(folder.c_str(), nullptr) != FALSE;
     if (!(a & FILE_ATTRIBUTE_DIRECTORY) || (a & kReparsePoint)) return false;
-    return DeleteContents(folder);
+    return DeleteContents(win::Widen(folder));
 }
 
 std::uint64_t ClusterSize(const std::string& root)
@@ -125,24 +124,35 @@ std::uint64_t ClusterSize(const std::string& root)
 
 std::uint64_t RoomForFile(std::uint64_t size, std::uint64_t cluster) { return (size + cluster - 1) / cluster * cluster; }
 
-std::uint64_t RoomTaken(const std::string& path, std::uint64_t cluster)
+namespace {
+
+std::uint64_t SizeAt(const std::wstring& path)
 {
-    WIN32_FIND_DATAA fd;
-    win::UniqueFind find(FindFirstFileA(path.c_str(), &fd));
-    if (!find) return 0;
-    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        return RoomForFile((std::uint64_t{fd.nFileSizeHigh} << 32) | fd.nFileSizeLow, cluster);
-    }
+    win::UniqueFile file = win::OpenFile(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
+    DWORD high = 0;
+    const DWORD low = file ? GetFileSize(file.get(), &high) : INVALID_FILE_SIZE;
+    return low == INVALID_FILE_SIZE ? 0 : (std::uint64_t{high} << 32) | low;
+}
+
+// By the names the file system holds; a link is counted as an entry, never entered.
+std::uint64_t RoomTakenAt(const std::wstring& path, DWORD attributes, std::uint64_t cluster)
+{
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return RoomForFile(SizeAt(path), cluster);
     // A folder's own entry takes a cluster as well.
     std::uint64_t room = cluster;
-    win::UniqueFind inside(FindFirstFileA((path + "\\*").c_str(), &fd));
-    if (!inside) return room;
-    do {
-        const std::string name = fd.cFileName;
-        if (name != "." && name != ".." && !(fd.dwFileAttributes & kReparsePoint))
-            room += RoomTaken(path + "\\" + name, cluster);
-    } while (FindNextFileA(inside.get(), &fd));
+    if (attributes & kReparsePoint) return room;
+    if (const auto entries = win::FindEntries(path + L"\\*"))
+        for (const win::FoundEntry& e : *entries) room += RoomTakenAt(path + L"\\" + e.name, e.attributes, cluster);
     return room;
+}
+
+} // namespace
+
+std::uint64_t RoomTaken(const std::string& path, std::uint64_t cluster)
+{
+    const std::wstring wide = win::Widen(path);
+    const DWORD attributes = win::AttributesOf(wide);
+    return attributes == INVALID_FILE_ATTRIBUTES ? 0 : RoomTakenAt(wide, attributes, cluster);
 }
 
 } // namespace backup

@@ -114,4 +114,26 @@ bool DeleteFileAt(const std::wstring& path)
     return DeleteFileA(Narrow(path).c_str()) != FALSE;
 }
 
+bool RemoveFolderAt(const std::wstring& path)
+{
+    using RemoveW = BOOL(WINAPI*)(LPCWSTR);
+    static const auto removeW = Kernel32<RemoveW>("RemoveDirectoryW");
+    if (g_wide && removeW) {
+        if (removeW(path.c_str())) return true;
+        if (!NotImplemented()) return false;
+    }
+    return RemoveDirectoryA(Narrow(path).c_str()) != FALSE;
+}
+
+bool SetAttributesAt(const std::wstring& path, DWORD attributes)
+{
+    using SetW = BOOL(WINAPI*)(LPCWSTR, DWORD);
+    static const auto setW = Kernel32<SetW>("SetFileAttributesW");
+    if (g_wide && setW) {
+        if (setW(path.c_str(), attributes)) return true;
+        if (!NotImplemented()) return false;
+    }
+    return SetFileAttributesA(Narrow(path).c_str(), attributes) != FALSE;
+}
+
 } // namespace win

@@ -36,10 +36,12 @@ struct FoundEntry {
 // when nothing matches; none when the listing cannot start or breaks off.
 std::optional<std::vector<FoundEntry>> FindEntries(const std::wstring& pattern);
 
-// GetFileAttributes, CreateFile (no security attributes, no template) and DeleteFile
-// on a wide path.
+// GetFileAttributes, CreateFile (no security attributes, no template), DeleteFile,
+// RemoveDirectory and SetFileAttributes on a wide path.
 DWORD AttributesOf(const std::wstring& path);
 UniqueFile OpenFile(const std::wstring& path, DWORD access, DWORD share, DWORD disposition, DWORD flags);
 bool DeleteFileAt(const std::wstring& path);
+bool RemoveFolderAt(const std::wstring& path);
+bool SetAttributesAt(const std::wstring& path, DWORD attributes);
 
 } // namespace win
