@@ -7,6 +7,7 @@
 #include "backup/RestoreRun.h"
 #include "backup/ShFileOp.h"
 #include "win/Handles.h"
+#include "win/WideFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -257,6 +258,24 @@ TEST_F(RestoreRunTest, RestoreThenUndoGivesBackTheEarlierFileAndFolder)
     EXPECT_EQ(win95::ReadFile(editor), "changed link");
     EXPECT_EQ(win95::ReadFile(win95::kStartMenu + "\\Neu.lnk"), "new link");
     EXPECT_EQ(p.Messages().back(), UndoLine(kSafe2));
+}
+
+// The older safety folder may hold what an earlier restore kept of a Start menu with
+// names the code page cannot spell; it is emptied all the same, and used.
+TEST_F(RestoreRunTest, SafetyFolderHoldingNamesOutsideTheCodePageIsEmptiedAndUsed)
+{
+    driver::Program p;
+    p.Command(IDM_START);
+    win95::MakeDirs(kSafe1 + "\\Start Menu");
+    const std::wstring kept = win::Widen(kSafe1) + L"\\Start Menu\\\x041F\x0440\x0438\x0432\x0435\x0442.lnk";
+    {
+        win::UniqueFile f(CreateFileW(kept.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        ASSERT_TRUE(f);
+    }
+    Restore(p, kTarget + "ABackUp.log");
+    EXPECT_EQ(p.Status(), "Ready!");
+    EXPECT_EQ(p.Messages().back(), UndoLine(kSafe1));
+    EXPECT_EQ(GetFileAttributesW(kept.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 // The two folders take turns by age, but a restore never writes the one it reads from:

@@ -1,6 +1,7 @@
 #include "Win95.h"
 
 #include "win/Handles.h"
+#include "win/WideFiles.h"
 #include "win/Registry.h"
 
 #include <windows.h>
@@ -67,18 +68,35 @@ void MakeDirs(const std::string& path)
     Check(IsDir(path), "make folder " + path);
 }
 
-void Remove(const std::string& path)
+namespace {
+
+// By the names the file system holds: a test may leave names behind that the code
+// page cannot spell, and the next test must not find them.
+void RemoveWide(const std::wstring& path)
 {
-    DWORD a = GetFileAttributesA(path.c_str());
+    const DWORD a = GetFileAttributesW(path.c_str());
     if (a == INVALID_FILE_ATTRIBUTES) return;
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (!(a & FILE_ATTRIBUTE_DIRECTORY)) {
-        DeleteFileA(path.c_str());
+        DeleteFileW(path.c_str());
         return;
     }
-    for (const auto& name : List(path)) Remove(path + "\\" + name);
-    RemoveDirectoryA(path.c_str());
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW fd;
+    win::UniqueFind h(FindFirstFileW((path + L"\\*").c_str(), &fd));
+    if (h) {
+        do {
+            const std::wstring n = fd.cFileName;
+            if (n != L"." && n != L"..") names.push_back(n);
+        } while (FindNextFileW(h.get(), &fd));
+    }
+    for (const auto& name : names) RemoveWide(path + L"\\" + name);
+    RemoveDirectoryW(path.c_str());
 }
+
+} // namespace
+
+void Remove(const std::string& path) { RemoveWide(win::Widen(path)); }
 
 std::vector<std::string> List(const std::string& dir)
 {
