@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -53,37 +54,65 @@ struct BackupResult {
     std::string status;
 };
 
-// What was copied into the flat backup folder so far, by what each copy is: a name
-// the folder resolves to an earlier copy (the same name in other letters, its short
-// alias, a spelling with a closing dot or blank) lands on that copy. That is no harm
-// when the source is the same file too, listed twice: the later copy overwrites the
-// earlier, and both entries refer to it. Another file under that name would overwrite
-// the first copy, and a restore would then put the wrong file into a system folder.
+// What was copied into the flat backup folder so far. A name the folder resolves to an
+// earlier copy (the same name in other letters, its short alias, a spelling with a
+// closing dot or blank) lands on that copy. That is no harm when the source is the same
+// file too, listed twice: the later copy overwrites the earlier, and both entries refer
+// to it. Another file under that name would overwrite the first copy, and a restore
+// would then put the wrong file into a system folder. What a name is, is asked of the
+// file system only where names meet: opening every copy and source would cost more
+// than many a copy does.
 class FolderContents {
 public:
-    // The record counts as a copy of nothing: no source may land on it.
-    explicit FolderContents(const std::string& record)
+    FolderContents(std::string folder, const std::string& record) : folder_(std::move(folder))
     {
-        if (auto id = win::IdentityOf(record)) copies_.push_back({*id, std::nullopt});
+        if (auto id = win::IdentityOf(folder_)) folderId_ = *id;
+        // The record counts as a copy of nothing: no source may land on it.
+        if (win::FolderOf(record) + "\\" == folder_ || win::FolderOf(record) == folder_) {
+            Take(win::NameOf(record), std::string());
+            Take(RecordedName(record, win::NameOf(record)), std::string());
+        }
     }
-    // Why the source may not be copied to copy; empty when it may.
-    std::string Refusal(const std::string& source, const std::string& copy) const
+    // Why the source may not be copied into the folder; empty when it may.
+    std::string Refusal(const std::string& source)
     {
-        const auto target = win::IdentityOf(copy);
-        if (!target) return {};
-        const auto from = win::IdentityOf(source);
-        if (from == *target) return "lies in the backup folder";
-        for (const auto& [made, origin] : copies_)
-            if (made == *target) return origin && origin == from ? "" : "name already used";
-        return {};
+        if (InBackupFolder(source)) return "lies in the backup folder";
+        const auto made = copies_.find(Key(win::NameOf(source)));
+        if (made == copies_.end()) return {};
+        const auto earlier = made->second.empty() ? std::nullopt : win::IdentityOf(made->second);
+        return earlier && earlier == win::IdentityOf(source) ? "" : "name already used";
     }
-    void Add(const std::string& source, const std::string& copy)
+    // recorded: the name the copy has in the record, its short alias where it has one.
+    void Add(const std::string& source, const std::string& recorded)
     {
-        if (auto made = win::IdentityOf(copy)) copies_.push_back({*made, win::IdentityOf(source)});
+        Take(win::NameOf(source), source);
+        Take(recorded, source);
     }
 
 private:
-    std::vector<std::pair<win::FileIdentity, std::optional<win::FileIdentity>>> copies_;
+    // The file system takes a name without its closing dots and blanks, and without
+    // regard to case.
+    static std::string Key(std::string name)
+    {
+        while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
+        return win::NameKey(std::move(name));
+    }
+    void Take(const std::string& name, const std::string& source) { copies_.emplace(Key(name), source); }
+    // A source in the backup folder would be copied onto itself. Sources share their
+    // folders, so each folder is asked once.
+    bool InBackupFolder(const std::string& source)
+    {
+        if (!folderId_) return false;
+        const std::string folder = win::FolderOf(source);
+        auto [known, added] = sameFolder_.emplace(win::NameKey(folder), false);
+        if (added) known->second = win::IdentityOf(folder) == folderId_;
+        return known->second;
+    }
+
+    std::string folder_;
+    std::optional<win::FileIdentity> folderId_;
+    std::unordered_map<std::string, std::string> copies_;  // name key: the source copied under it
+    std::unordered_map<std::string, bool> sameFolder_;
 };
 
 BackupResult Copy(const TSettings& settings, TShFileOP& copier, win::Progress& progress)
@@ -105,14 +134,13 @@ BackupResult Copy(const TSettings& settings, TShFileOP& copier, win::Progress& p
     const std::vector<std::string> work = CollectWorkList(settings, progress);
     copier.Destination = target;
     progress.SetStepCount(static_cast<int>(work.size()));
-    FolderContents contents(record.Path());
+    FolderContents contents(folder, record.Path());
     int failed = 0;
     for (const auto& entry : work) {
         copier.FilesList.clear();
         const std::string name = win::NameOf(entry);
         progress.SetStatus("Writing " + name + "...");
         progress.Pump();
-        progress.ShowBeforeBlocking();
 
         // Nothing to copy, and nothing a restore could put back: recorded, it would
         // copy the whole backup folder over the live system.
@@ -122,11 +150,15 @@ BackupResult Copy(const TSettings& settings, TShFileOP& copier, win::Progress& p
             continue;
         }
         const std::string copy = folder + name;
-        const std::string refusal = contents.Refusal(entry, copy);
+        const std::string refusal = contents.Refusal(entry);
         std::optional<win::ContentSummary> check;
         // A missing source is not handed to the shell: it would answer with an error
         // box, and an unattended backup would wait for someone to close it.
         if (refusal.empty() && GetFileAttributesA(entry.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            // A copy that blocks the window for long shows what it copies first; the
+            // painting costs more than copying a small file, whose line the next frame
+            // brings.
+            if (win::CopyMayTakeLong(entry)) progress.ShowBeforeBlocking();
             copier.FilesList.push_back(entry);
             // The shell's success is not taken on trust: the copy is read back.
             if (copier.Execute() && !copier.AnyOperationsAborted()) check = win::VerifyCopy(entry, copy);
@@ -139,9 +171,10 @@ BackupResult Copy(const TSettings& settings, TShFileOP& copier, win::Progress& p
             ++failed;
             continue;
         }
-        contents.Add(entry, copy);
+        const std::string recorded = RecordedName(copy, name);
+        contents.Add(entry, recorded);
         progress.AddLine(name + " stored.");
-        entries.Add(RecordedName(copy, name), win::FolderOf(entry), *check);
+        entries.Add(recorded, win::FolderOf(entry), *check);
         entries.WriteIfDue();
     }
     entries.Write();

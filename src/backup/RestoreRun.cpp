@@ -210,6 +210,10 @@ Outcome RestoreItem(const Item& item, const std::string& drive, SafetySet& safet
     const RecordEntry& e = *item.entry;
     if (item.source.empty()) return Outcome::Failed;
     const std::string copy = drive + item.source;
+    // A large item blocks the window while it is checked, kept and copied: it shows
+    // what it restores first; a small one's line comes with the next frame.
+    const bool takesLong = win::CopyMayTakeLong(copy);
+    if (takesLong) progress.ShowBeforeBlocking();
     // A record from before copies were checked has nothing to compare with; one that
     // has must find the copy as it was made, or the live item stays.
     if (e.checkUnreadable || (e.check && win::Summarize(copy) != e.check)) return Outcome::Damaged;
@@ -219,7 +223,7 @@ Outcome RestoreItem(const Item& item, const std::string& drive, SafetySet& safet
     if (existed && !safety.Keep(destination, copier)) return Outcome::NoSafetyCopy;
     // Keeping a large folder takes a while: the window repaints before the copy.
     progress.Pump();
-    progress.ShowBeforeBlocking();
+    if (takesLong) progress.ShowBeforeBlocking();
 
     copier.FilesList.clear();
     copier.Destination = e.folder;
@@ -330,7 +334,6 @@ void RestoreFromRecord(const std::string& recordPath, TShFileOP& copier, win::Pr
             Outcome outcome = Outcome::EntryDamaged;
             if (e.state == EntryState::Ready) {
                 progress.SetStatus("Writing " + full + "...");
-                progress.ShowBeforeBlocking();
                 outcome = RestoreItem(*item++, record.drive, *safety, copier, progress);
             }
             progress.Step();

@@ -119,6 +119,15 @@ std::vector<std::string> FoldersAbove(const std::string& fullPath)
     return above;
 }
 
+bool CopyMayTakeLong(const std::string& path)
+{
+    if (path.find_first_of("*?") != std::string::npos) return false;
+    WIN32_FIND_DATAA fd;
+    UniqueFind found(FindFirstFileA(path.c_str(), &fd));
+    if (!found) return false;
+    return (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || fd.nFileSizeHigh || fd.nFileSizeLow >= 1024 * 1024;
+}
+
 std::optional<FileIdentity> IdentityOf(const std::string& path)
 {
     ErrorModeScope quiet(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);

@@ -41,6 +41,10 @@ std::string FullPath(const std::string& path);
 // The folders above a full path, nearest first, its root last; none for a root.
 std::vector<std::string> FoldersAbove(const std::string& fullPath);
 
+// Whether copying what lies at path can keep the window from painting for a while: a
+// folder, or a file of a megabyte or more.
+bool CopyMayTakeLong(const std::string& path);
+
 // What a path names, rather than how it is spelled: the volume and the index of the
 // file on it, as the opened file or folder tells them. The first Windows (95, 98, Me)
 // cannot open a folder; there the full spelling in capitals stands in, which knows
