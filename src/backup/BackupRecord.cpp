@@ -1,6 +1,7 @@
 #include "backup/BackupRecord.h"
 
 #include "win/Error.h"
+#include "win/Files.h"
 
 #include <windows.h>
 
@@ -106,6 +107,10 @@ std::vector<int> TBackupRecord::NumberedKeys(const std::string& section) const
 
 TRecordEntries::TRecordEntries(const TBackupRecord& record) : record_(record)
 {
+    // An older record's DOS spellings must not stand for this run's entries, which
+    // may have none.
+    for (const char* section : {kDosFilesSection, kDosDirsSection})
+        WritePrivateProfileStringA(section, nullptr, nullptr, record_.Path().c_str());
     Write();
 }
 
@@ -114,13 +119,24 @@ void TRecordEntries::Add(const std::string& name, const std::string& folder, con
     names_.push_back(name);
     folders_.push_back(folder);
     checks_.push_back(FormatCheck(check));
+    const std::string& path = record_.Path();
+    dosNames_.push_back(DosSpelling(path.substr(0, path.find_last_of("\\:") + 1) + name));
+    // A spelling of the copy's folder would be a whole path; only a name fits.
+    if (dosNames_.back().find_first_of("\\:") != std::string::npos)
+        dosNames_.back() = win::NameOf(dosNames_.back());
+    if (folder != lastFolder_ || dosFolders_.empty()) {
+        lastFolder_ = folder;
+        lastDosFolder_ = DosSpelling(folder);
+    }
+    dosFolders_.push_back(lastDosFolder_);
 }
 
-std::vector<std::string> TRecordEntries::Section(const std::vector<std::string>& values) const
+std::vector<std::string> TRecordEntries::Section(const std::vector<std::string>& values, bool keepEmpty) const
 {
     std::vector<std::string> lines;
     lines.reserve(values.size() + 1);
-    for (size_t i = 0; i < values.size(); ++i) lines.push_back(std::to_string(i) + "=" + values[i]);
+    for (size_t i = 0; i < values.size(); ++i)
+        if (keepEmpty || !values[i].empty()) lines.push_back(std::to_string(i) + "=" + values[i]);
     return lines;
 }
 
@@ -140,6 +156,12 @@ void TRecordEntries::Write()
     if (!names_.empty()) {
         record_.WriteSection("Dirs", Section(folders_));
         record_.WriteSection(kChecksSection, Section(checks_));
+        const auto dosNames = Section(dosNames_, false);
+        const auto dosFolders = Section(dosFolders_, false);
+        if (!dosNames.empty() || !dosFolders.empty()) {
+            record_.WriteSection(kDosFilesSection, dosNames);
+            record_.WriteSection(kDosDirsSection, dosFolders);
+        }
     }
     std::vector<std::string> files = Section(names_);
     files.push_back("Count=" + std::to_string(Count()));
@@ -147,6 +169,15 @@ void TRecordEntries::Write()
     written_ = Count();
     lastWrite_ = GetTickCount();
     writeCost_ = lastWrite_ - start;
+}
+
+std::string DosSpelling(const std::string& path)
+{
+    char buf[MAX_PATH];
+    const DWORD n = GetShortPathNameA(path.c_str(), buf, sizeof buf);
+    if (n == 0 || n >= sizeof buf) return {};
+    CharToOemA(buf, buf);
+    return buf;
 }
 
 std::string FormatCheck(const win::ContentSummary& check)

@@ -51,8 +51,9 @@ public:
     TRecordEntries(const TRecordEntries&) = delete;
     TRecordEntries& operator=(const TRecordEntries&) = delete;
 
-    // name: the copy's name in the backup folder; folder: where it came from; check:
-    // what the copy held when it was checked.
+    // name: the copy's name in the record's folder; folder: where it came from; check:
+    // what the copy held when it was checked. The DOS spellings of both are added where
+    // the platform gives them.
     void Add(const std::string& name, const std::string& folder, const win::ContentSummary& check);
     int Count() const noexcept { return static_cast<int>(names_.size()); }
     // Writes when enough time has passed since the last write.
@@ -61,10 +62,15 @@ public:
     void Write();
 
 private:
-    std::vector<std::string> Section(const std::vector<std::string>& values) const;
+    // key=value lines; a value that is empty is left out unless keepEmpty.
+    std::vector<std::string> Section(const std::vector<std::string>& values, bool keepEmpty = true) const;
 
     const TBackupRecord& record_;
     std::vector<std::string> names_, folders_, checks_;
+    // Empty where the platform gives no short name; the folder's is asked once per run
+    // of entries from the same folder.
+    std::vector<std::string> dosNames_, dosFolders_;
+    std::string lastFolder_, lastDosFolder_;
     int written_ = -1;
     unsigned long lastWrite_ = 0;
     unsigned long writeCost_ = 0;
@@ -75,6 +81,14 @@ private:
 inline constexpr const char* kChecksSection = "Checks";
 std::string FormatCheck(const win::ContentSummary& check);
 std::optional<win::ContentSummary> ParseCheck(const std::string& text);
+
+// The sections that give the rescue floppy's DOS program each entry's copy and folder
+// as DOS reaches them: 8.3 spellings in the OEM code page. Readers of older records
+// never ask for them.
+inline constexpr const char* kDosFilesSection = "DosFiles";
+inline constexpr const char* kDosDirsSection = "DosDirs";
+// The 8.3 spelling of an existing path in the OEM code page; empty when there is none.
+std::string DosSpelling(const std::string& path);
 
 // A record value as an integer: decimal, or hexadecimal after "0x"; false when it is no
 // number or does not fit.
