@@ -32,6 +32,7 @@ struct Found {
     char path[DOS_PATH];
     unsigned date, time;
     long entries;
+    int safety;  /* the record of a safety folder: what a restore overwrote */
 };
 static struct Found found[FOUND_MAX];
 static int found_count;
@@ -48,6 +49,7 @@ static void consider(const char *path)
     f.date = fd.date;
     f.time = fd.time;
     f.entries = head.entries;
+    f.safety = strncmp(path, "C:\\QMSAFE", 9) == 0;
     /* Newest first; when the list is full, the oldest drop out. */
     for (i = found_count; i > 0; --i) {
         struct Found *before = &found[i - 1];
@@ -92,8 +94,9 @@ static void search_drives(void)
 static void print_found(int i)
 {
     const struct Found *f = &found[i];
-    printf("%2d  %-40s %02u.%02u.%04u %02u:%02u  %ld Eintr\204ge\r\n", i + 1, f->path, f->date & 31,
-           (f->date >> 5) & 15, (f->date >> 9) + 1980, f->time >> 11, (f->time >> 5) & 63, f->entries);
+    printf("%2d  %-24s %02u.%02u.%04u %02u:%02u  %ld Eintr\204ge%s\r\n", i + 1, f->path, f->date & 31,
+           (f->date >> 5) & 15, (f->date >> 9) + 1980, f->time >> 11, (f->time >> 5) & 63, f->entries,
+           f->safety ? " (vorheriger Stand)" : "");
 }
 
 static int ask(const char *question, char *answer, int size)
@@ -131,7 +134,20 @@ static int choose_record(int unattended, const char *given, char *path)
     }
     printf("Suche Sicherungen (ABACKUP.LOG) auf den Festplatten...\r\n");
     search_drives();
-    if (found_count == 1 || (found_count > 1 && unattended)) {
+    if (unattended) {
+        /* A batch file that runs twice must not undo its own restore: the state kept
+         * in a safety folder is put back only by choice. */
+        int i;
+        for (i = 0; i < found_count; ++i) {
+            if (found[i].safety) continue;
+            print_found(i);
+            strcpy(path, found[i].path);
+            return 1;
+        }
+        printf("Keine Sicherung gefunden.\r\n");
+        return 0;
+    }
+    if (found_count == 1) {
         print_found(0);
         strcpy(path, found[0].path);
         return 1;
@@ -147,7 +163,6 @@ static int choose_record(int unattended, const char *given, char *path)
         return 1;
     }
     printf("Keine Sicherung gefunden.\r\n");
-    if (unattended) return 0;
     for (;;) {
         if (ask("Ordner der Sicherung (leer = Ende): ", answer, sizeof answer) <= 0) return 0;
         record_path(answer, path);
@@ -434,7 +449,8 @@ int main(int argc, char **argv)
     if (!run(0, &plan)) return finish(EXIT_FAILED);
     if (plan.planned == 0) {
         printf("\r\nNichts, was sich unter DOS wiederherstellen l\204\341t.\r\n");
-        return finish(EXIT_NOTHING);
+        /* A batch file must learn that the backup is damaged, not only that nothing ran. */
+        return finish(plan.failed ? EXIT_FAILED : EXIT_NOTHING);
     }
     printf("\r\n%ld Datei(en) werden wiederhergestellt.\r\n", plan.planned);
     if (!unattended) {
