@@ -170,8 +170,8 @@ REG
   run_dos /J
   expect_rc 0
   shows "nur unter Windows wiederherstellbar"
-  same "$c/windows/win.ini" "$wc/QMBAK/win.ini"
-  same "$c/windows/system.ini" "$wc/QMBAK/system.ini"
+  same "$c/windows/win.ini" "$wc/QMBAK/Win.ini"
+  same "$c/windows/system.ini" "$wc/QMBAK/System.ini"
   same "$c/qmdaten/NOTIZ.TXT" "$wc/qmdaten/NOTIZ.TXT"
   [ "$(cat "$c/qmdaten/PROFIL/A.TXT")" = neu ] || fail "a folder entry was touched"
   [ "$(cat "$c/QMSAFE1/NOTIZ.TXT")" = anders ] || fail "the safety folder lacks the overwritten file"
