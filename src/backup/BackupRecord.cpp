@@ -171,13 +171,40 @@ void TRecordEntries::Write()
     writeCost_ = lastWrite_ - start;
 }
 
+namespace {
+
+// One name as DOS spells it: up to 8 characters, a dot and up to 3 more, none of those
+// DOS forbids. A volume without short names answers with the long name itself.
+bool IsDosName(const std::string& name)
+{
+    const auto dot = name.find('.');
+    const size_t base = std::min(dot, name.size());
+    if (base == 0 || base > 8) return false;
+    if (dot != std::string::npos) {
+        const size_t ext = name.size() - dot - 1;
+        if (ext == 0 || ext > 3 || name.find('.', dot + 1) != std::string::npos) return false;
+    }
+    return name.find_first_of(" \"*+,/:;<=>?[\\]|") == std::string::npos;
+}
+
+} // namespace
+
 std::string DosSpelling(const std::string& path)
 {
     char buf[MAX_PATH];
     const DWORD n = GetShortPathNameA(path.c_str(), buf, sizeof buf);
     if (n == 0 || n >= sizeof buf) return {};
     CharToOemA(buf, buf);
-    return buf;
+    const std::string spelling = buf;
+    // DOS reaches only local drives, and every part of the path must be a DOS name.
+    const bool drive = spelling.size() >= 3 && spelling[1] == ':' && spelling[2] == '\\';
+    if (!drive) return {};
+    for (size_t pos = 3; pos < spelling.size();) {
+        const size_t end = std::min(spelling.find('\\', pos), spelling.size());
+        if (!IsDosName(spelling.substr(pos, end - pos))) return {};
+        pos = end + 1;
+    }
+    return spelling;
 }
 
 std::string FormatCheck(const win::ContentSummary& check)
