@@ -225,11 +225,12 @@ static int plan_entry(const struct Entry *e, struct Plan *p)
     unsigned long size, crc;
 
     /* The copy's DOS name: recorded, or the name itself where DOS can use it. */
-    if (!(e->have & HAVE_NAME) || (e->bad & BAD_NAME) || e->name[0] == 0) return skip(p, kDamaged);
+    if (!(e->have & HAVE_NAME) || e->name[0] == 0) return skip(p, kDamaged);
     if (e->have & HAVE_DOSNAME) {
         if ((e->bad & BAD_DOSNAME) || !is_dos_name(e->dosname)) return skip(p, kDamaged);
         strcpy(p->name, e->dosname);
     } else {
+        if (e->bad & BAD_NAME) return skip(p, "langer Name, nur unter Windows wiederherstellbar");
         strcpy(text, e->name);
         to_oem(text);
         if (!is_dos_name(text)) return skip(p, "langer Name, nur unter Windows wiederherstellbar");
@@ -255,7 +256,7 @@ static int plan_entry(const struct Entry *e, struct Plan *p)
     } else {
         strcpy(text, e->dir);
         to_oem(text);
-        if (!is_dos_path(text)) return skip(p, "langer Ordnername, nur unter Windows wiederherstellbar");
+        if ((e->bad & CUT_DIR) || !is_dos_path(text)) return skip(p, "langer Ordnername, nur unter Windows wiederherstellbar");
         strcpy(p->folder, text);
     }
     upcase(p->folder);

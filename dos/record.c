@@ -12,8 +12,8 @@
 #define SEC_DOSFILES 5
 #define SEC_DOSDIRS 6
 
-/* Longer values are marked as cut; no path or name the reader uses comes near it. */
-#define LINE_MAX 200
+/* A key, "=" and the longest Windows path; longer lines are marked as cut. */
+#define LINE_MAX 300
 
 static const char *const kSections[] = {"", "TARGET", "FILES", "DIRS", "CHECKS", "DOSFILES", "DOSDIRS", 0};
 
@@ -220,8 +220,10 @@ static void visit_values(void *ctx, int section, char *key, char *value, int cut
         break;
     case SEC_DIRS:
         /* A folder is judged whole, before it is cut to what DOS can hold. */
-        if (!(e->have & HAVE_DIR) && !is_clean_folder(value)) e->bad |= BAD_DIR;
-        set_field(e, HAVE_DIR, e->dir, sizeof e->dir, value, cut);
+        if (e->have & HAVE_DIR) break;
+        e->have |= HAVE_DIR;
+        if (cut || !is_clean_folder(value)) e->bad |= BAD_DIR;
+        if (!copy_text(e->dir, value, sizeof e->dir)) e->bad |= CUT_DIR;
         break;
     case SEC_CHECKS:
         if (e->have & HAVE_CHECK) break;

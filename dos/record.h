@@ -31,12 +31,13 @@ int record_head(const char *path, struct RecordHead *head);
 #define BAD_CHECK 0x04
 #define BAD_DOSNAME 0x08
 #define BAD_DOSDIR 0x10
+#define CUT_DIR 0x20    /* a clean folder too long to keep: only its DOS spelling helps */
 
 struct Entry {
     long number;
     unsigned char have, bad;
     char name[40];        /* [Files]: the copy's name, code page 1252 */
-    char dir[DOS_PATH];   /* [Dirs]: its folder, code page 1252 */
+    char dir[DOS_PATH];   /* [Dirs]: its folder, code page 1252, cut to fit */
     char dosname[13];     /* [DosFiles]: the copy's DOS name, code page 850 */
     char dosdir[DOS_PATH]; /* [DosDirs]: the folder's DOS path, code page 850 */
     unsigned long size, crc; /* [Checks] */

@@ -107,7 +107,8 @@ unchanged_except() {
   fi
 }
 
-# A backup of three files and a folder in C:\SICHER for C:\WINDOWS and C:\DATEN.
+# A backup of three files and a folder in C:\SICHER for C:\WINDOWS and C:\DATEN, the
+# latter spelled in the record as a Windows folder far longer than DOS paths go.
 standard_backup() {
   mkdir -p "$c/WINDOWS" "$c/DATEN" "$c/SICHER/STARTM~1"
   printf 'CREG neu\0\1\2' >"$c/SICHER/USER.DAT"
@@ -117,7 +118,8 @@ standard_backup() {
   printf '[windows]\r\nload=virus.exe\r\n' >"$c/WINDOWS/WIN.INI"
   write_record "$c/SICHER/ABACKUP.LOG" 'D:\Sicher\' 'Checks=1' 4 \
     'USER.DAT|C:\WINDOWS|auto|USER.DAT|C:\WINDOWS' 'WIN.INI|C:\WINDOWS|auto|WIN.INI|C:\WINDOWS' \
-    'NOTIZEN.TXT|C:\Daten|auto|NOTIZEN.TXT|C:\DATEN' 'Startmenü|C:\WINDOWS|0,00000000|STARTM~1|C:\WINDOWS'
+    "NOTIZEN.TXT|C:\\Eigene Dateien\\$(printf 'Ordner Nummer %s ' 1 2 3 4)Ende|auto|NOTIZEN.TXT|C:\\DATEN" \
+    'Startmenü|C:\WINDOWS|0,00000000|STARTM~1|C:\WINDOWS'
 }
 
 case $case_name in
