@@ -203,6 +203,17 @@ restore_and_undo)
   # A new file has no earlier state to keep; the undo leaves it.
   same "$c/DATEN/NOTIZEN.TXT" "$c/SICHER/NOTIZEN.TXT"
   unchanged_except WINDOWS DATEN QMSAFE1 QMSAFE2
+  # Restored once more: the older safety folder is emptied, only it, and filled anew.
+  mkdir -p "$c/QMSAFE1/ALT"
+  printf 'alt' >"$c/QMSAFE1/ALT/REST.TXT"
+  touch -d '2003-01-01 00:00:00' "$c/QMSAFE1/ABACKUP.LOG"
+  before=$(snapshot WINDOWS DATEN QMSAFE1)
+  run_dos /J
+  expect_rc 0
+  [ ! -e "$c/QMSAFE1/ALT" ] || fail "the older safety folder was not emptied"
+  [ "$(cat "$c/QMSAFE1/USER.DAT")" = "CREG alt" ] || fail "QMSAFE1 lacks the state before the third restore"
+  same "$c/WINDOWS/USER.DAT" "$c/SICHER/USER.DAT"
+  unchanged_except WINDOWS DATEN QMSAFE1
   ;;
 answer_no)
   standard_backup
@@ -247,6 +258,19 @@ cut_record)
   expect_rc 1
   shows "Keine Sicherung gefunden."
   unchanged_except
+  # Junk, a line longer than any path, a Count of two thousand million and keys far
+  # apart: read in bounded time, and nothing restored from it.
+  {
+    printf '[Target]\r\nDrive=C:\\SICHER\\\r\n[Files]\r\nCount=0x7FFFFFFF\r\n0=USER.DAT\r\n'
+    printf '999999999=WIN.INI\r\n%s\r\n\0\1\2\377junk=\r\n[Dirs]\r\n0=C:\\' "$(head -c 2000 /dev/zero | tr '\0' 'A')"
+    head -c 1500 /dev/zero | tr '\0' 'B'
+    printf '\r\n999999999=C:\\WINDOWS\r\n[Checks]\r\n999999999=27,00000000\r\n'
+  } >"$c/SICHER/ABACKUP.LOG"
+  before=$(snapshot QMSAFE1)
+  run_dos /J
+  expect_rc 2
+  shows "weitere Einträge unvollständig"
+  unchanged_except QMSAFE1
   ;;
 hostile_destination)
   # Entries that point outside any folder they may name: each is refused, the one
