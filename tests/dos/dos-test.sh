@@ -130,8 +130,10 @@ wine_record)
   # shellcheck disable=SC1090
   . "${QUILLMARK_WINE_ENV:?}"
   wc=$WINEPREFIX/drive_c
-  rm -rf "$wc/QMBAK" "$wc/qmdaten"
-  mkdir -p "$wc/QMBAK" "$wc/qmdaten/PROFIL"
+  rm -rf "$wc/QMBAK" "$wc/qmdaten" "$wc/qmwin"
+  mkdir -p "$wc/QMBAK" "$wc/qmdaten/PROFIL" "$wc/qmwin"
+  printf '[windows]\r\nload=\r\n' >"$wc/qmwin/Win.ini"
+  printf '[boot]\r\nshell=Explorer.exe\r\n' >"$wc/qmwin/System.ini"
   printf 'Notiz vom M\xe4rz\r\n' >"$wc/qmdaten/NOTIZ.TXT"
   printf 'profil' >"$wc/qmdaten/PROFIL/A.TXT"
   cat >"$work/settings.reg" <<'REG'
@@ -147,7 +149,7 @@ REGEDIT4
 "WinIniSystemIni"=dword:00000001
 "OtherFiles"=dword:00000001
 "SaveInternet"=dword:00000000
-"WinDir"="C:\\windows\\"
+"WinDir"="C:\\qmwin\\"
 "Target"="C:\\QMBAK\\"
 
 [HKEY_CURRENT_USER\Software\ZUNT\Pelmora\OtherFiles]
@@ -163,22 +165,22 @@ REG
   grep -q '^\[DosFiles\]' "$record" && grep -q '^\[DosDirs\]' "$record" || fail "the record has no DOS spellings: $(cat "$record")"
   # C: as the rescue floppy finds it: the backup, the destinations, each changed.
   cp -r "$wc/QMBAK" "$c/QMBAK"
-  mkdir -p "$c/windows" "$c/qmdaten/PROFIL"
-  cp "$wc/windows/win.ini" "$wc/windows/system.ini" "$c/windows/"
-  printf 'kaputt' >>"$c/windows/win.ini"
+  mkdir -p "$c/qmwin" "$c/qmdaten/PROFIL"
+  cp "$wc/qmwin/Win.ini" "$wc/qmwin/System.ini" "$c/qmwin/"
+  printf 'kaputt' >>"$c/qmwin/Win.ini"
   printf 'anders' >"$c/qmdaten/NOTIZ.TXT"
   printf 'neu' >"$c/qmdaten/PROFIL/A.TXT"
-  before=$(snapshot windows qmdaten QMSAFE1)
+  before=$(snapshot qmwin qmdaten QMSAFE1)
   run_dos /J
   expect_rc 0
   shows "nur unter Windows wiederherstellbar"
-  same "$c/windows/win.ini" "$wc/QMBAK/Win.ini"
-  same "$c/windows/system.ini" "$wc/QMBAK/System.ini"
+  same "$c/qmwin/Win.ini" "$wc/QMBAK/Win.ini"
+  same "$c/qmwin/System.ini" "$wc/QMBAK/System.ini"
   same "$c/qmdaten/NOTIZ.TXT" "$wc/qmdaten/NOTIZ.TXT"
   [ "$(cat "$c/qmdaten/PROFIL/A.TXT")" = neu ] || fail "a folder entry was touched"
   [ "$(cat "$c/QMSAFE1/NOTIZ.TXT")" = anders ] || fail "the safety folder lacks the overwritten file"
-  unchanged_except windows qmdaten QMSAFE1
-  rm -rf "$wc/QMBAK" "$wc/qmdaten"
+  unchanged_except qmwin qmdaten QMSAFE1
+  rm -rf "$wc/QMBAK" "$wc/qmdaten" "$wc/qmwin"
   ;;
 restore_and_undo)
   # Restored with the user's yes; then the safety record undoes it, through the other
