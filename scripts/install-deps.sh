@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-win32
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-win32 libz-mingw-w64-dev
   wine wine64
   halibut nsis zip
   xvfb x11-utils

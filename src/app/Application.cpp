@@ -85,6 +85,10 @@ void TApplication::Terminate(int exitCode) { PostQuitMessage(exitCode); }
 void TApplication::ShowException(const std::exception& e) const
 {
     std::string text = std::string(e.what()) + ".";
+    if (errorReport_) {
+        errorReport_(text);
+        return;
+    }
     // Modal for the whole program: no window takes input and no command starts behind it.
     ++errorBoxes_;
     struct Shown {

@@ -7,6 +7,7 @@
 #include "win/Window.h"
 
 #include <exception>
+#include <functional>
 #include <string>
 
 class TApplication : public win::Window {
@@ -33,6 +34,9 @@ public:
 
     // The standard error box: the message with a full stop, owned by this window.
     void ShowException(const std::exception& e) const;
+    // An unattended run has nobody to close the box: its errors go to report instead,
+    // as the same text. An empty report brings the box back.
+    void ReportErrorsTo(std::function<void(const std::string&)> report) { errorReport_ = std::move(report); }
     bool ShowingError() const noexcept { return errorBoxes_ > 0; }
 
 private:
@@ -43,4 +47,5 @@ private:
     bool terminated_ = false;
     int exitCode_ = 0;
     mutable int errorBoxes_ = 0;
+    std::function<void(const std::string&)> errorReport_;
 };

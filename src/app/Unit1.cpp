@@ -43,6 +43,7 @@ TForm1::TForm1(TApplication& app, int argumentCount) : app_(app), argumentCount_
            app.Handle(), nullptr);
     GradientCaption1.Loaded();
     CreateControls();
+    if (argumentCount_) PrepareUnattendedRun();
     FormCreate();
     Loaded();
     app.SetMainForm(Handle());
@@ -50,6 +51,7 @@ TForm1::TForm1(TApplication& app, int argumentCount) : app_(app), argumentCount_
 
 TForm1::~TForm1()
 {
+    if (argumentCount_) app_.ReportErrorsTo(nullptr);
     GradientCaption1.FormDestroying();
     if (app_.MainForm() == Handle()) app_.SetMainForm(nullptr);
     Destroy();
@@ -168,9 +170,35 @@ void TForm1::FormCreate()
     LoadSettings(Settings);
 }
 
+// A scheduled backup has nobody to press a button: no prompt for a missing medium, no
+// error box of the shell's copy and none of the program's own. What went wrong is the
+// list line and the exit code.
+void TForm1::PrepareUnattendedRun()
+{
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    ShFileOP1.NoErrorUI = true;
+    // Until a run has ended, a close is a run that did not reach its end.
+    backupExitCode_ = backup::kNotEnded;
+    app_.ReportErrorsTo([this](const std::string& error) { EndUnattendedRun(error); });
+}
+
+// An error that would have shown the standard error box ends the unattended run: it is
+// listed, and the program closes instead of waiting for the box to be closed.
+void TForm1::EndUnattendedRun(const std::string& error)
+{
+    try {
+        LB1.Add(error);
+    } catch (...) {
+        // The list is only where the error is told; the exit code tells it anyway.
+    }
+    backupExitCode_ = backup::kNotEnded;
+    unattendedEnded_ = true;
+    PostMessageA(Handle(), WM_CLOSE, 0, 0);
+}
+
 void TForm1::FormPaint()
 {
-    if (argumentCount_ == 0 || backupStarted_) return;
+    if (argumentCount_ == 0 || backupStarted_ || unattendedEnded_) return;
     MessageBeep(0);
     MB1.Hide();
     if (RunCommand(IDM_START)) Exit1Click();
@@ -204,8 +232,9 @@ void TForm1::Start1Click() { Start(); }
 void TForm1::Start()
 {
     backupStarted_ = true;
-    // A run that an error stops cannot vouch for what it copied.
-    backupExitCode_ = backup::kItemsFailed;
+    // A run that an error stops, or a close request arriving before its end, cannot
+    // vouch for what it copied.
+    backupExitCode_ = backup::kNotEnded;
     backupExitCode_ = backup::RunBackup(Settings, ShFileOP1, *this);
 }
 

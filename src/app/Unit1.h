@@ -83,7 +83,8 @@ public:
 
     bool BackupStarted() const noexcept { return backupStarted_; }
     // How the last backup ended, the exit code of an unattended run: 0 every item
-    // stored, 1 target not ready, 2 some items failed (or the run stopped on an error).
+    // stored, 1 target not ready, 2 some items failed, 3 the run did not reach its end
+    // (an error stopped it, or the window closed before it ended).
     int BackupExitCode() const noexcept { return backupExitCode_; }
     // True while a command runs; a second command is refused then.
     bool Busy() const noexcept { return busy_; }
@@ -109,6 +110,8 @@ private:
     using Handler = void (TForm1::*)();
     static Handler HandlerFor(int id);
     void FitClientArea();
+    void PrepareUnattendedRun();
+    void EndUnattendedRun(const std::string& error);
     void CreateMenu();
     void CreateControls();
     void Layout();
@@ -117,6 +120,7 @@ private:
     int argumentCount_;
     bool backupStarted_ = false;
     int backupExitCode_ = 0;
+    bool unattendedEnded_ = false;
     bool busy_ = false;
     win::UniqueFont font_;
 };

@@ -9,7 +9,7 @@
 
 #include <optional>
 #include <string>
-#include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace backup {
@@ -63,6 +63,39 @@ struct BackupResult {
     std::string status;
 };
 
+// What was copied into the flat backup folder so far, by what each copy is: a name
+// the folder resolves to an earlier copy (the same name in other letters, its short
+// alias, a spelling with a closing dot or blank) lands on that copy. That is no harm
+// when the source is the same file too, listed twice: the later copy overwrites the
+// earlier, and both entries refer to it. Another file under that name would overwrite
+// the first copy, and a restore would then put the wrong file into a system folder.
+class FolderContents {
+public:
+    // The record counts as a copy of nothing: no source may land on it.
+    explicit FolderContents(const std::string& record)
+    {
+        if (auto id = win::IdentityOf(record)) copies_.push_back({*id, std::nullopt});
+    }
+    // Why the source may not be copied to copy; empty when it may.
+    std::string Refusal(const std::string& source, const std::string& copy) const
+    {
+        const auto target = win::IdentityOf(copy);
+        if (!target) return {};
+        const auto from = win::IdentityOf(source);
+        if (from == *target) return "lies in the backup folder";
+        for (const auto& [made, origin] : copies_)
+            if (made == *target) return origin && origin == from ? "" : "name already used";
+        return {};
+    }
+    void Add(const std::string& source, const std::string& copy)
+    {
+        if (auto made = win::IdentityOf(copy)) copies_.push_back({*made, win::IdentityOf(source)});
+    }
+
+private:
+    std::vector<std::pair<win::FileIdentity, std::optional<win::FileIdentity>>> copies_;
+};
+
 BackupResult Copy(const TSettings& settings, TShFileOP& copier, win::Progress& progress)
 {
     const std::string target = settings.Target;
@@ -70,8 +103,11 @@ BackupResult Copy(const TSettings& settings, TShFileOP& copier, win::Progress& p
         MessageBeep(0);
         return {kTargetNotReady, "Directory not exists " + target + " or drive not ready!"};
     }
+    // A target without its closing backslash still names the folder the copies go into;
+    // only the record's path runs the two together and lands beside the folder.
+    const std::string folder = win::WithTrailingBackslash(target);
     TBackupRecord record(target + kRecordName);
-    record.WriteString("Target", "Drive", target);
+    record.WriteString("Target", "Drive", folder);
     TRecordEntries entries(record);
     progress.SetPosition(0);
     progress.Pump();
@@ -79,10 +115,7 @@ BackupResult Copy(const TSettings& settings, TShFileOP& copier, win::Progress& p
     const std::vector<std::string> work = CollectWorkList(settings, progress);
     copier.Destination = target;
     progress.SetStepCount(static_cast<int>(work.size()));
-    // The target is flat: a second item of the same name, or one named like the
-    // record, would overwrite the first copy, and a restore would then put the wrong
-    // file into a system folder.
-    std::unordered_set<std::string> names{win::NameKey(kRecordName)};
+    FolderContents contents(record.Path());
     int failed = 0;
     for (const auto& entry : work) {
         copier.FilesList.clear();
@@ -90,26 +123,34 @@ BackupResult Copy(const TSettings& settings, TShFileOP& copier, win::Progress& p
         progress.SetStatus("Writing " + name + "...");
         progress.Pump();
 
-        const bool duplicate = !names.insert(win::NameKey(name)).second;
+        // Nothing to copy, and nothing a restore could put back: recorded, it would
+        // copy the whole backup folder over the live system.
+        if (entry.empty()) {
+            progress.Step();
+            progress.AddLine("Empty entry skipped.");
+            continue;
+        }
+        const std::string copy = folder + name;
+        const std::string refusal = contents.Refusal(entry, copy);
         std::optional<win::ContentSummary> check;
         // A missing source is not handed to the shell: it would answer with an error
         // box, and an unattended backup would wait for someone to close it.
-        if (!duplicate && GetFileAttributesA(entry.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        if (refusal.empty() && GetFileAttributesA(entry.c_str()) != INVALID_FILE_ATTRIBUTES) {
             copier.FilesList.push_back(entry);
             // The shell's success is not taken on trust: the copy is read back.
-            if (copier.Execute() && !copier.AnyOperationsAborted())
-                check = win::VerifyCopy(entry, target + name);
+            if (copier.Execute() && !copier.AnyOperationsAborted()) check = win::VerifyCopy(entry, copy);
         }
         progress.Step();
         if (!check) {
             // Left out of the record, so that a restore never copies a missing or
             // partial copy over the live system.
-            progress.AddLine(name + (duplicate ? " not stored! (name already used)" : " not stored!"));
+            progress.AddLine(name + (refusal.empty() ? " not stored!" : " not stored! (" + refusal + ")"));
             ++failed;
             continue;
         }
+        contents.Add(entry, copy);
         progress.AddLine(name + " stored.");
-        entries.Add(RecordedName(target + name, name), win::FolderOf(entry), *check);
+        entries.Add(RecordedName(copy, name), win::FolderOf(entry), *check);
         entries.WriteIfDue();
     }
     entries.Write();

@@ -8,8 +8,9 @@
 
 namespace backup {
 
-// How a backup ended; the exit code of the unattended mode.
-enum BackupOutcome { kAllStored = 0, kTargetNotReady = 1, kItemsFailed = 2 };
+// How a backup ended; the exit code of the unattended mode. kNotEnded: the run did not
+// reach its end (an error stopped it, or the window was closed before or during it).
+enum BackupOutcome { kAllStored = 0, kTargetNotReady = 1, kItemsFailed = 2, kNotEnded = 3 };
 
 // Runs one backup with the copier, showing its course through progress. An error that
 // stops the run (a record that cannot be written) leaves it as an exception.

@@ -25,7 +25,8 @@ UINT TShFileOP::PlatformFunction(TShOp op) noexcept
 
 FILEOP_FLAGS TShFileOP::PlatformFlags(TShFlag options) noexcept
 {
-    // Never FOF_NOERRORUI: a failure is the platform's to tell, in its own words.
+    // No FOF_NOERRORUI among the options: a failure is the platform's to tell, in its
+    // own words, unless nobody is there to read them (NoErrorUI).
     static constexpr FILEOP_FLAGS kFlag[] = {FOF_ALLOWUNDO,        FOF_FILESONLY, FOF_NOCONFIRMATION,
                                              FOF_NOCONFIRMMKDIR,   FOF_RENAMEONCOLLISION,
                                              FOF_SILENT,           FOF_SIMPLEPROGRESS};
@@ -63,7 +64,7 @@ bool TShFileOP::Execute()
     op.wFunc = PlatformFunction(Operation);
     op.pFrom = from.c_str();
     op.pTo = to.c_str();
-    op.fFlags = PlatformFlags(Options);
+    op.fFlags = static_cast<FILEOP_FLAGS>(PlatformFlags(Options) | (NoErrorUI ? FOF_NOERRORUI : 0));
     op.fAnyOperationsAborted = FALSE;
     op.hNameMappings = nullptr;
     op.lpszProgressTitle = Title.c_str();

@@ -64,6 +64,9 @@ public:
     // Each line of FilesList is one path, ";" included: a file may be named "a;b.txt",
     // and split it would become two sources, neither of them the one meant.
     bool OneSourcePerLine = false;
+    // The platform keeps its own error boxes to itself: an unattended run has nobody to
+    // close one, and learns of a failure from Execute's answer and the read-back.
+    bool NoErrorUI = false;
 
     bool AnyOperationsAborted() const noexcept { return anyOperationsAborted_; }
     HWND OwnerWindow() const noexcept;

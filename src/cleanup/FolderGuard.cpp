@@ -1,176 +1,170 @@
 #include "cleanup/FolderGuard.h"
 
+#include "win/Error.h"
 #include "win/Files.h"
-#include "win/Handles.h"
 #include "win/LaterCalls.h"
+#include "win/Registry.h"
+#include "win/WideFiles.h"
 
 #include <algorithm>
-#include <optional>
+#include <set>
 #include <vector>
 
 namespace cleanup {
 
 namespace {
 
-// Both calls answer the size they need when the buffer is too small.
-template <typename Call>
-std::string Ask(const std::string& path, Call call)
+constexpr const char* kVersionKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+constexpr const char* kShellFoldersKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+template <UINT(WINAPI* Call)(LPSTR, UINT)>
+std::string AskFolder()
 {
-    std::string out(MAX_PATH, '\0');
-    for (;;) {
-        DWORD n = call(path.c_str(), out.data(), static_cast<DWORD>(out.size()));
-        if (n == 0) return {};
-        if (n < out.size()) return out.substr(0, n);
-        out.assign(n, '\0');
-    }
+    char buf[MAX_PATH] = {};
+    const UINT n = Call(buf, MAX_PATH);
+    return n && n < MAX_PATH ? std::string(buf, n) : std::string();
 }
 
-bool SameText(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
-
-std::string ComputerName()
+std::string Environment(const char* name)
 {
-    char buf[MAX_COMPUTERNAME_LENGTH + 1] = {};
-    DWORD n = sizeof buf;
-    return GetComputerNameA(buf, &n) ? std::string(buf, n) : std::string();
+    char buf[MAX_PATH * 2] = {};
+    const DWORD n = GetEnvironmentVariableA(name, buf, sizeof buf);
+    return n && n < sizeof buf ? std::string(buf, n) : std::string();
 }
 
-// The plain drive-letter spelling of paths that reach a local folder by another road:
-// the device namespaces \\?\ and \\.\, and the administrative share of a drive on
-// this machine (\\localhost\C$\...). Anything else is returned as it is.
-std::string PlainSpelling(std::string path)
+std::string Expanded(const std::string& text)
 {
-    std::replace(path.begin(), path.end(), '/', '\\');
-    for (const char* device : {"\\\\?\\", "\\\\.\\", "\\??\\"}) {
-        const std::string prefix = device;
-        if (path.size() > prefix.size() && SameText(path.substr(0, prefix.size()), prefix)) {
-            path.erase(0, prefix.size());
-            if (path.size() >= 4 && SameText(path.substr(0, 4), "UNC\\")) {
-                // UNC\server\share is \\server\share.
-                path.erase(0, 2);
-                path[0] = '\\';
+    char buf[MAX_PATH * 2] = {};
+    const DWORD n = ExpandEnvironmentStringsA(text.c_str(), buf, sizeof buf);
+    return n && n <= sizeof buf ? std::string(buf) : text;
+}
+
+// A value the registry holds in a form no folder has is no folder to protect.
+void AddValues(std::vector<std::string>& folders, HKEY key, std::initializer_list<const char*> names)
+{
+    for (const char* name : names)
+        if (win::ValueExists(key, name)) try {
+                folders.push_back(Expanded(win::ReadString(key, name)));
+            } catch (const win::Error&) {
             }
-            break;
+}
+
+// The 32-bit program on 64-bit Windows is shown the 32-bit system folder under the
+// system folder's name; the real one it reaches only as Sysnative.
+bool RunsUnderWow64()
+{
+    using IsWow64 = BOOL(WINAPI*)(HANDLE, PBOOL);
+    const auto isWow64 = win::LaterCall<IsWow64>("kernel32.dll", "IsWow64Process");
+    BOOL wow64 = FALSE;
+    return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
+}
+
+// Every user's profile folder and the folder that holds them, as the profile lists of
+// both lines of Windows name them.
+void AddProfiles(std::vector<std::string>& folders)
+{
+    for (const char* list : {"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList",
+                             "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\ProfileList"}) {
+        auto key = win::OpenKey(HKEY_LOCAL_MACHINE, list);
+        if (!key) continue;
+        AddValues(folders, key.get(), {"ProfilesDirectory", "AllUsersProfile", "Default", "Public"});
+        char name[256];
+        for (DWORD i = 0; RegEnumKeyA(key.get(), i, name, sizeof name) == ERROR_SUCCESS; ++i) {
+            auto profile = win::OpenKey(key.get(), name);
+            AddValues(folders, profile.get(), {"ProfileImagePath"});
         }
     }
-    if (path.rfind("\\\\", 0) == 0) {
-        const auto hostEnd = path.find('\\', 2);
-        if (hostEnd != std::string::npos) {
-            const std::string host = path.substr(2, hostEnd - 2);
-            const std::string rest = path.substr(hostEnd + 1);
-            const bool local = SameText(host, "localhost") || SameText(host, "127.0.0.1") || SameText(host, "::1") ||
-                               SameText(host, ComputerName());
-            // C$ (or C$\anything) on this machine is the root of drive C:.
-            if (local && rest.size() >= 2 && rest[1] == '$' && (rest.size() == 2 || rest[2] == '\\'))
-                return std::string(1, rest[0]) + ":\\" + (rest.size() > 3 ? rest.substr(3) : std::string());
-        }
+}
+
+std::vector<std::string> ProtectedFolders(const TSettings& s)
+{
+    const std::string windows = AskFolder<GetWindowsDirectoryA>();
+    // The settings' Windows folder counts too: it is the one the backup treats as such,
+    // and it may differ from the running system's when restored from another machine.
+    std::vector<std::string> folders{windows, AskFolder<GetSystemDirectoryA>(), s.WinDir, s.BootDir,
+                                     s.BootDir + "DOS", "C:\\DOS", win::ProgramFolder(), s.Target,
+                                     s.StartMenuDir, s.DesktopDir, s.IEFavorites};
+    if (!windows.empty()) {
+        if (RunsUnderWow64()) folders.push_back(win::WithTrailingBackslash(windows) + "Sysnative");
+        folders.push_back(win::WithTrailingBackslash(windows) + "Profiles");
     }
-    return path;
-}
-
-// What a folder is, rather than how it is spelled: a junction or a link to the Windows
-// folder is the Windows folder. Not every platform can open a folder to ask (the
-// oldest cannot), and then the spelling is all there is.
-struct Identity {
-    DWORD volume = 0, high = 0, low = 0;
-    friend bool operator==(const Identity&, const Identity&) = default;
-};
-
-std::optional<Identity> IdentityOf(const std::string& folder)
-{
-    win::UniqueFile h(CreateFileA(win::WithTrailingBackslash(folder).c_str(), 0,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!h || !GetFileInformationByHandle(h.get(), &info)) return std::nullopt;
-    return Identity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
-}
-
-// The roots of the fixed drives: a link to one of them makes a root of its own. Drives
-// with removable media are not asked, so that no empty drive is touched.
-std::vector<std::string> FixedDriveRoots()
-{
-    std::vector<std::string> roots;
-    const DWORD drives = GetLogicalDrives();
-    for (int i = 0; i < 26; ++i) {
-        const std::string root = std::string(1, static_cast<char>('A' + i)) + ":\\";
-        if ((drives & (1u << i)) && GetDriveTypeA(root.c_str()) == DRIVE_FIXED) roots.push_back(root);
+    using Wow64Folder = UINT(WINAPI*)(LPSTR, UINT);
+    if (auto wow64 = win::LaterCall<Wow64Folder>("kernel32.dll", "GetSystemWow64DirectoryA")) {
+        char buf[MAX_PATH] = {};
+        const UINT n = wow64(buf, MAX_PATH);
+        if (n && n < MAX_PATH) folders.emplace_back(buf, n);
     }
-    return roots;
-}
-
-// The folder whose entries a sweep of path would delete, in one spelling per folder.
-// The sweep joins path and "\*.*", so "C:" means the root of C: there, not the current
-// folder of that drive: the backslash goes on before the path is resolved.
-std::string Canonical(std::string path)
-{
-    path = PlainSpelling(std::move(path));
-    path += '\\';
-    std::string full = Ask(path, [](const char* p, char* buf, DWORD size) {
-        return GetFullPathNameA(p, size, buf, nullptr);
-    });
-    if (full.empty()) full = path;
-    // Short names are resolved only where the folder exists; a missing one is not swept.
-    std::string longName = Ask(full, win::LongPathName);
-    if (!longName.empty()) full = longName;
-
-    // A network path keeps its leading pair; every other run of backslashes becomes one.
-    std::string out;
-    for (size_t i = 0; i < full.size(); ++i)
-        if (full[i] != '\\' || out.empty() || out.back() != '\\' || i == 1) out += full[i];
-    while (out.size() > 1 && out.back() == '\\') out.pop_back();
-    return out;
-}
-
-bool IsRoot(const std::string& canonical)
-{
-    if (canonical.size() == 2 && canonical[1] == ':') return true;
-    // \\server\share is the root of a network drive.
-    if (canonical.rfind("\\\\", 0) == 0) return std::count(canonical.begin() + 2, canonical.end(), '\\') <= 1;
-    return canonical.empty() || canonical == "\\";
-}
-
-std::string WindowsFolder()
-{
-    char buf[MAX_PATH] = {};
-    UINT n = GetWindowsDirectoryA(buf, MAX_PATH);
-    return n && n < MAX_PATH ? std::string(buf, n) : std::string();
-}
-
-std::string SystemFolder()
-{
-    char buf[MAX_PATH] = {};
-    UINT n = GetSystemDirectoryA(buf, MAX_PATH);
-    return n && n < MAX_PATH ? std::string(buf, n) : std::string();
+    // Where a restore keeps the state it is about to overwrite.
+    for (const std::string& w : {windows, s.WinDir})
+        if (w.size() >= 2 && w[1] == ':')
+            for (const char* safety : {"QMSAFE1", "QMSAFE2"}) folders.push_back(w.substr(0, 2) + "\\" + safety);
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        auto key = win::OpenKey(root, kShellFoldersKey);
+        AddValues(folders, key.get(),
+                  {"Desktop", "Personal", "Start Menu", "Programs", "Startup", "Favorites", "AppData",
+                   "Common Desktop", "Common Documents", "Common Start Menu", "Common Programs", "Common Startup",
+                   "Common AppData", "Common Favorites"});
+    }
+    {
+        auto key = win::OpenKey(HKEY_LOCAL_MACHINE, kVersionKey);
+        AddValues(folders, key.get(), {"ProgramFilesDir", "ProgramFilesDir (x86)", "ProgramW6432Dir", "CommonFilesDir"});
+    }
+    for (const char* name : {"USERPROFILE", "ALLUSERSPROFILE", "PUBLIC", "ProgramFiles", "ProgramFiles(x86)",
+                             "ProgramW6432", "SystemRoot", "windir"})
+        folders.push_back(Environment(name));
+    AddProfiles(folders);
+    folders.erase(std::remove(folders.begin(), folders.end(), std::string()), folders.end());
+    return folders;
 }
 
 } // namespace
 
-bool IsProtectedFolder(const std::string& folder, const TSettings& settings)
+FolderVerdict JudgeFolder(const std::string& folder, const TSettings& settings)
 {
-    const std::string candidate = Canonical(folder);
-    if (IsRoot(candidate)) return true;
-    // The settings' Windows folder counts too: it is the one the backup treats as such,
-    // and it may differ from the running system's when restored from another machine.
-    std::vector<std::string> protectedFolders{WindowsFolder(), SystemFolder(), settings.WinDir, settings.BootDir,
-                                              win::ProgramFolder()};
-    protectedFolders.erase(std::remove(protectedFolders.begin(), protectedFolders.end(), std::string()),
-                           protectedFolders.end());
-    for (auto& p : protectedFolders) p = Canonical(p);
-    if (std::any_of(protectedFolders.begin(), protectedFolders.end(),
-                    [&](const std::string& p) { return SameText(p, candidate); }))
-        return true;
-    const auto identity = IdentityOf(candidate);
-    if (!identity) return false;
-    for (const auto& root : FixedDriveRoots()) protectedFolders.push_back(root);
-    return std::any_of(protectedFolders.begin(), protectedFolders.end(),
-                       [&](const std::string& p) { return IdentityOf(p) == identity; });
+    // The sweep joins the folder and "\*.*", so "C:" means the root of C: there, not
+    // the current folder of that drive: the backslash goes on before anything is asked.
+    const std::string swept = folder + "\\";
+    const std::string full = win::FullPath(swept);
+    const size_t root = win::RootLength(full);
+    if (root > 0 && full.size() <= root) return FolderVerdict::Protected;
+    const auto self = win::IdentityOf(full);
+    if (!self) {
+        // What cannot be listed cannot be swept either; what can, must be known first.
+        return win::FindEntries(win::Widen(swept) + L"*.*") ? FolderVerdict::Unidentified : FolderVerdict::MayEmpty;
+    }
+    // A root reached by another road: a link to it, or a volume mounted into a folder,
+    // which lies on another volume than the folder its path names above it.
+    if (root > 0 && win::IdentityOf(full.substr(0, root)) == *self) return FolderVerdict::Protected;
+    const auto above = win::FoldersAbove(full);
+    if (!above.empty()) {
+        const auto parent = win::IdentityOf(above.front());
+        if (parent && parent->volume != self->volume) return FolderVerdict::Protected;
+    }
+    // A protected folder, or one of the folders that hold it.
+    std::set<std::string> asked;
+    for (const std::string& p : ProtectedFolders(settings)) {
+        const std::string protectedFull = win::FullPath(win::WithTrailingBackslash(p));
+        std::vector<std::string> chain = win::FoldersAbove(protectedFull);
+        chain.insert(chain.begin(), protectedFull);
+        for (const std::string& c : chain) {
+            std::string key = c;
+            CharUpperBuffA(key.data(), static_cast<DWORD>(key.size()));
+            // The folders above are mostly shared: each is opened once.
+            if (!asked.insert(key).second) break;
+            if (win::IdentityOf(c) == *self) return FolderVerdict::Protected;
+        }
+    }
+    return FolderVerdict::MayEmpty;
 }
 
 bool MayEmptyFolder(HWND owner, const std::string& folder, const TSettings& settings)
 {
-    if (!IsProtectedFolder(folder, settings)) return true;
+    const FolderVerdict verdict = JudgeFolder(folder, settings);
+    if (verdict == FolderVerdict::MayEmpty) return true;
     MessageBeep(0);
-    const std::string text = "Der Ordner " + folder + " ist ein Systemordner und wird nicht geleert.";
+    const std::string text = "Der Ordner " + folder +
+                             (verdict == FolderVerdict::Protected ? " ist ein Systemordner und wird nicht geleert."
+                                                                  : " lässt sich nicht sicher bestimmen und wird nicht geleert.");
     MessageBoxA(owner, text.c_str(), "Warnung", MB_OK | MB_ICONEXCLAMATION);
     return false;
 }

@@ -13,13 +13,23 @@
 
 namespace cleanup {
 
-// True for a drive root, the Windows folder, the system folder, the boot folder of the
-// settings and the program's own folder, however the path spells them: case, forward
-// slashes, doubled or trailing backslashes, "." and ".." parts and short names make
-// no difference.
-bool IsProtectedFolder(const std::string& folder, const TSettings& settings);
+enum class FolderVerdict {
+    // Nothing the machine needs, or nothing there to sweep at all.
+    MayEmpty,
+    // A drive root or share, a folder the system, the user's profile, this program or
+    // its backups live in, or one that holds such a folder.
+    Protected,
+    // There to sweep, but it cannot be told what it is (the platform does not open it):
+    // it might be any of the protected ones.
+    Unidentified,
+};
 
-// Answers whether folder may be emptied. A protected one is refused with the default
+// Judges the folder a sweep of folder would empty by what it is, not by how the path
+// spells it: case, slashes, doubled backslashes, "." and "..", short names, device
+// paths, links and junctions all lead to the folder they name.
+FolderVerdict JudgeFolder(const std::string& folder, const TSettings& settings);
+
+// Answers whether folder may be emptied. Any other verdict is refused with the default
 // beep and a warning box owned by owner.
 bool MayEmptyFolder(HWND owner, const std::string& folder, const TSettings& settings);
 

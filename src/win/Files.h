@@ -3,7 +3,9 @@
 // backslash, and the code that joins never inserts one.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace win {
 
@@ -28,13 +30,34 @@ std::string DriveRoot(char letter);
 // A drive's root spelled X:\ .
 bool IsDriveRoot(const std::string& path);
 
+// The length of the part of path that names its root, with the backslash after it:
+// "C:\", "\\server\share\", and behind the device prefixes "\\?\" and "\\.\" also
+// "UNC\server\share\", "Volume{...}\" and "GLOBALROOT\Device\<name>\". "C:" alone is 2.
+size_t RootLength(const std::string& path);
+// The one full spelling of a path: made absolute, "." and ".." resolved, short names
+// replaced by long ones where the path exists, runs of backslashes made one (but the
+// pair that opens a network path), no closing backslash but at a root.
+std::string FullPath(const std::string& path);
+// The folders above a full path, nearest first, its root last; none for a root.
+std::vector<std::string> FoldersAbove(const std::string& fullPath);
+
+// What a path names, rather than how it is spelled: the volume and the index of the
+// file on it, as the opened file or folder tells them. The first Windows (95, 98, Me)
+// cannot open a folder; there the full spelling in capitals stands in, which knows
+// short and long names but not two roads to one folder (those systems have none).
+struct FileIdentity {
+    unsigned long volume = 0, indexHigh = 0, indexLow = 0;
+    std::string path;
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+// None when the path does not exist or cannot be asked. No medium in a drive is an
+// answer too: the platform's prompt for one stays away.
+std::optional<FileIdentity> IdentityOf(const std::string& path);
+
 // How the backup names what it copies: a name is what follows the last backslash or
 // colon; a folder is what stands before the last backslash, and keeps that backslash
 // only when it is a root (C:\WINDOWS\Win.ini gives C:\WINDOWS, C:\Autoexec.bat C:\).
 std::string NameOf(const std::string& path);
 std::string FolderOf(const std::string& path);
-// File names compare as the file system compares them, without regard to case: two
-// names are the same when their keys are.
-std::string NameKey(std::string name);
 
 } // namespace win

@@ -11,27 +11,6 @@ namespace win {
 
 namespace {
 
-template <typename Proc>
-Proc Lookup(const char* dll, const char* name)
-{
-    // Every library asked for here is loaded by the program's own imports already.
-    HMODULE module = GetModuleHandleA(dll);
-    return module ? reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
-
-// Length of the part of path that names its root: "C:\", "\\server\share\" or "\".
-size_t RootLength(const std::string& path)
-{
-    if (path.size() >= 2 && path[1] == ':') return path.size() > 2 && path[2] == '\\' ? 3 : 2;
-    if (path.rfind("\\\\", 0) == 0) {
-        size_t share = path.find('\\', 2);
-        if (share == std::string::npos) return path.size();
-        size_t end = path.find('\\', share + 1);
-        return end == std::string::npos ? path.size() : end + 1;
-    }
-    return !path.empty() && path[0] == '\\' ? 1 : 0;
-}
-
 std::string LongNameByEntries(const std::string& path)
 {
     const size_t root = RootLength(path);
@@ -61,7 +40,7 @@ std::string LongNameByEntries(const std::string& path)
 void InitControls(DWORD classes)
 {
     using InitEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    if (auto initEx = Lookup<InitEx>("comctl32.dll", "InitCommonControlsEx")) {
+    if (auto initEx = LaterCall<InitEx>("comctl32.dll", "InitCommonControlsEx")) {
         INITCOMMONCONTROLSEX icc{sizeof icc, classes};
         initEx(&icc);
     } else {
@@ -72,7 +51,7 @@ void InitControls(DWORD classes)
 bool DiskFreeSpaceKnown(const char* root)
 {
     using FreeEx = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
-    if (auto freeEx = Lookup<FreeEx>("kernel32.dll", "GetDiskFreeSpaceExA")) {
+    if (auto freeEx = LaterCall<FreeEx>("kernel32.dll", "GetDiskFreeSpaceExA")) {
         ULARGE_INTEGER avail{}, total{}, free{};
         return freeEx(root, &avail, &total, &free) != FALSE;
     }
@@ -83,7 +62,7 @@ bool DiskFreeSpaceKnown(const char* root)
 DWORD LongPathName(const char* path, char* buf, DWORD size)
 {
     using LongName = DWORD(WINAPI*)(LPCSTR, LPSTR, DWORD);
-    if (auto longName = Lookup<LongName>("kernel32.dll", "GetLongPathNameA")) return longName(path, buf, size);
+    if (auto longName = LaterCall<LongName>("kernel32.dll", "GetLongPathNameA")) return longName(path, buf, size);
     std::string out = LongNameByEntries(path);
     if (out.empty()) return 0;
     if (out.size() >= size) return static_cast<DWORD>(out.size() + 1);
@@ -108,8 +87,8 @@ bool TrackMouseLeave(HWND window)
 {
     using Track = BOOL(WINAPI*)(TRACKMOUSEEVENT*);
     static const Track track = [] {
-        if (auto own = Lookup<Track>("user32.dll", "TrackMouseEvent")) return own;
-        return Lookup<Track>("comctl32.dll", "_TrackMouseEvent");
+        if (auto own = LaterCall<Track>("user32.dll", "TrackMouseEvent")) return own;
+        return LaterCall<Track>("comctl32.dll", "_TrackMouseEvent");
     }();
     if (!track) return false;
     TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, window, 0};

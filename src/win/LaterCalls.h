@@ -7,6 +7,15 @@
 
 namespace win {
 
+// A call of a library that the program's own imports load already, looked up by name;
+// null where that library lacks it.
+template <typename Proc>
+Proc LaterCall(const char* dll, const char* name)
+{
+    HMODULE module = GetModuleHandleA(dll);
+    return module ? reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
 // Registers the common control classes: the flags where comctl32 4.70 or later is
 // there, all classes of the first comctl32 otherwise.
 void InitControls(DWORD classes);

@@ -339,6 +339,32 @@ TEST_F(MainWindowTest, ErrorBoxIsCaptionedQuillmarkAndAlwaysAddsAFullStop)
     }
 }
 
+// Started with an argument, the window runs for a scheduler: no prompt for a missing
+// medium, no error box of the shell's copy, and an error that would show the standard
+// box is a line in the list and a run that did not reach its end. Without one, the box
+// is back.
+TEST_F(MainWindowTest, UnattendedWindowListsErrorsInsteadOfWaitingOnBoxes)
+{
+    const UINT before = SetErrorMode(0);
+    SetErrorMode(before);
+    {
+        TForm1 unattended(testenv::App(), 1);
+        const UINT mode = SetErrorMode(before);
+        EXPECT_EQ(mode & (SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX),
+                  static_cast<UINT>(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX));
+        EXPECT_TRUE(unattended.ShFileOP1.NoErrorUI);
+        EXPECT_EQ(unattended.BackupExitCode(), 3);
+        testenv::App().ShowException(std::runtime_error("Kann nicht nach X schreiben"));
+        ASSERT_EQ(unattended.LB1.Count(), 1);
+        EXPECT_EQ(unattended.LB1.Item(0), "Kann nicht nach X schreiben.");
+        EXPECT_EQ(unattended.BackupExitCode(), 3);
+    }
+    EXPECT_FALSE(form->ShFileOP1.NoErrorUI);
+    testenv::BoxAnswerer answer;
+    testenv::App().ShowException(std::runtime_error("Kann nicht nach X schreiben"));
+    EXPECT_EQ(answer.Text(), "Quillmark|Kann nicht nach X schreiben.");
+}
+
 TEST_F(MainWindowTest, AboutBoxBelongsToTheApplicationWindowAndShowsTheIcon)
 {
     HWND owner = nullptr;

@@ -3,6 +3,7 @@
 #include "Driver.h"
 #include "Win95.h"
 #include "app/resource.h"
+#include "win/Registry.h"
 
 #include <gtest/gtest.h>
 
@@ -53,6 +54,20 @@ protected:
     {
         win95::ClearSettings();
         win95::Remove(kData);
+    }
+    // A run long enough to be caught half-way: 300 small further files and nothing else.
+    void StoreManySmallFiles()
+    {
+        std::vector<std::string> files;
+        win95::MakeDirs(kData + "\\viele");
+        for (int i = 0; i < 300; ++i) {
+            files.push_back(kData + "\\viele\\f" + std::to_string(1000 + i) + ".txt");
+            win95::WriteFile(files.back(), std::string(2048, 'x'));
+        }
+        backuptest::StoreSettings([&](TSettings& s) {
+            s.MSDOSBootFiles = s.WindowsRegistry = s.WinIniSystemIni = s.StartMenu = s.Desktop = s.SaveInternet = false;
+            s.OtherFileList = files;
+        });
     }
     void StoreEverything() { backuptest::StoreSettings([](TSettings& s) { s.OtherFileList = {kData + "\\Notizen.txt"}; }); }
 };
@@ -227,23 +242,47 @@ TEST_F(BackupRunTest, UnattendedRunWithFailedItemsEndsWithTwoAndNoBoxWaits)
     EXPECT_NE(backuptest::Record().find("18=" + Recorded("Notizen.txt") + "\r\nCount=19\r\n"), std::string::npos);
 }
 
-TEST_F(BackupRunTest, UnattendedRunWhoseRecordCannotBeWrittenShowsTheErrorAndStaysOpen)
+// A scheduled run has nobody to close a box: whatever would have shown the standard
+// error box ends the run, and the exit code says it did not reach its end.
+TEST_F(BackupRunTest, UnattendedRunThatAnErrorStopsClosesWithThreeAndNoBoxWaits)
 {
-    StoreEverything();
-    // A folder where the record belongs: the target is ready, the record is not writable.
-    win95::MakeDirs(kTarget + "ABackUp.log");
+    const struct {
+        const char* what;
+        std::function<void()> arrange;
+        std::string untouched;  // where nothing may have been written
+    } cases[] = {
+        // A folder where the record belongs: the target is ready, the record is not writable.
+        {"record cannot be written", [this] { StoreEverything(); win95::MakeDirs(kTarget + "ABackUp.log"); },
+         kTarget + "Win.ini"},
+        // Settings that stop loading would send the run to the default target, the floppy.
+        {"damaged settings",
+         [this] {
+             StoreEverything();
+             auto k = win::CreateKey(HKEY_CURRENT_USER, kSettingsKey);
+             const DWORD number = 7;
+             RegSetValueExA(k.get(), "Target", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+         },
+         win95::kFloppy + "ABackUp.log"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        win95::Remove(win95::kFloppy + "ABackUp.log");
+        c.arrange();
+        driver::Program p("/auto");
+        EXPECT_EQ(p.WaitExit(), 3);
+        EXPECT_FALSE(win95::Exists(c.untouched));
+        win95::Remove(kTarget + "ABackUp.log");
+    }
+}
+
+// Closed while the run goes on, the scheduler must not read the run as done.
+TEST_F(BackupRunTest, UnattendedRunClosedBeforeItsEndEndsWithThree)
+{
+    StoreManySmallFiles();
     driver::Program p("/auto");
-    HWND box = p.WaitDialog("Quillmark");
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(driver::MessageText(box), "Kann nicht nach " + kTarget + "ABackUp.log schreiben.");
-    driver::Press(box, IDOK);
-    ASSERT_TRUE(driver::WaitUntil([&] { return p.NoDialog(); }));
-    Sleep(500);
-    EXPECT_TRUE(p.Running());
-    EXPECT_TRUE(p.MenuShown());
-    EXPECT_EQ(win95::List(kTarget), std::vector<std::string>{"ABackUp.log"});
+    ASSERT_TRUE(driver::WaitUntil([&] { return p.Status().rfind("Writing f10", 0) == 0; }));
     p.Close();
-    EXPECT_EQ(p.WaitExit(), 2);
+    EXPECT_EQ(p.WaitExit(120000), 3);
 }
 
 TEST_F(BackupRunTest, WithoutTheClipTheFirstBackupStopsWithTheErrorAndTheMenuReturns)
@@ -265,31 +304,16 @@ TEST_F(BackupRunTest, WithoutTheClipTheFirstBackupStopsWithTheErrorAndTheMenuRet
         EXPECT_FALSE(win95::Exists(kTarget + "ABackUp.log"));
     }
     {
-        // Unattended, the menu bar was hidden before the backup began; it comes back too.
+        // Unattended, nobody would close the box: the run ends with the error listed.
         driver::Program p("/auto", dir + "\\Quillmark.exe");
-        HWND box = p.WaitDialog("Quillmark");
-        ASSERT_NE(box, nullptr);
-        EXPECT_EQ(driver::MessageText(box), clipError);
-        driver::Press(box, IDOK);
-        ASSERT_TRUE(driver::WaitUntil([&] { return p.NoDialog(); }));
-        Sleep(300);
-        EXPECT_TRUE(p.Running());
-        EXPECT_TRUE(p.MenuShown());
+        EXPECT_EQ(p.WaitExit(), 3);
+        EXPECT_FALSE(win95::Exists(kTarget + "ABackUp.log"));
     }
 }
 
 TEST_F(BackupRunTest, StartArrivingDuringARunStartsNoSecondOne)
 {
-    std::vector<std::string> files;
-    win95::MakeDirs(kData + "\\viele");
-    for (int i = 0; i < 300; ++i) {
-        files.push_back(kData + "\\viele\\f" + std::to_string(1000 + i) + ".txt");
-        win95::WriteFile(files.back(), std::string(2048, 'x'));
-    }
-    backuptest::StoreSettings([&](TSettings& s) {
-        s.MSDOSBootFiles = s.WindowsRegistry = s.WinIniSystemIni = s.StartMenu = s.Desktop = s.SaveInternet = false;
-        s.OtherFileList = files;
-    });
+    StoreManySmallFiles();
     driver::Program p;
     p.PostCommand(IDM_START);
     ASSERT_TRUE(driver::WaitUntil([&] { return p.Status().rfind("Writing f10", 0) == 0; }));
@@ -418,6 +442,124 @@ TEST_F(BackupRunTest, NoCommandStartsBehindTheErrorBox)
     EXPECT_TRUE(driver::WaitUntil([&] { return IsWindowEnabled(p.Main()) != FALSE; }));
     Sleep(500);
     EXPECT_TRUE(p.NoDialog());
+}
+
+// The flat folder holds one file per name as the file system resolves it: one source
+// listed twice, or spelled by its alias or with a closing dot, is one file, stored each
+// time; another file reaching that name is not stored over it.
+TEST_F(BackupRunTest, NamesCountAsTheFileTheyReachNotAsTheyAreSpelled)
+{
+    const std::string plan = kData + "\\Terminplanung.txt";
+    const std::string other = "C:\\Andere\\Terminplanung.txt";
+    win95::WriteFile(plan, "Plan");
+    win95::MakeDirs("C:\\Andere");
+    win95::WriteFile(other, "fremd");
+    const std::string alias = backuptest::Alias(plan), otherAlias = backuptest::Alias(other);
+    ASSERT_FALSE(alias.empty());
+    backuptest::StoreSettings([&](TSettings& s) {
+        s.MSDOSBootFiles = s.WindowsRegistry = s.WinIniSystemIni = s.StartMenu = s.Desktop = s.SaveInternet = false;
+        s.OtherFileList = {plan, plan, kData + "\\" + alias, plan + ".", "C:\\Andere\\TERMINPLANUNG.TXT",
+                           "C:\\Andere\\" + otherAlias};
+    });
+    driver::Program p;
+    p.Command(IDM_START);
+    EXPECT_EQ(p.Messages(), (std::vector<std::string>{"Terminplanung.txt stored.", "Terminplanung.txt stored.",
+                                                      alias + " stored.", "Terminplanung.txt. stored.",
+                                                      "TERMINPLANUNG.TXT not stored! (name already used)",
+                                                      otherAlias + " not stored! (name already used)"}));
+    EXPECT_EQ(p.Status(), "Ready! 2 item(s) failed.");
+    EXPECT_EQ(win95::ReadFile(kTarget + "Terminplanung.txt"), "Plan");
+    EXPECT_EQ(win95::List(kTarget), (std::vector<std::string>{"ABackUp.log", "Terminplanung.txt"}));
+    const std::pair<std::string, std::string> stored{"Terminplanung.txt", kData};
+    EXPECT_EQ(backuptest::Record(), ExpectedRecord({stored, stored, stored, stored}));
+    win95::Remove("C:\\Andere");
+}
+
+// Target C:\WINDOWS\ with Win.ini listed: the copy would be the source itself, and its
+// check would pass without a copy ever made.
+TEST_F(BackupRunTest, SourceLyingInTheBackupFolderIsRefused)
+{
+    backuptest::StoreSettings([](TSettings& s) {
+        s.MSDOSBootFiles = s.WindowsRegistry = s.WinIniSystemIni = s.StartMenu = s.Desktop = s.SaveInternet = false;
+        s.OtherFileList = {win95::kWinDir + "Win.ini", kData + "\\Notizen.txt"};
+        s.Target = win95::kWinDir;
+    });
+    driver::Program p;
+    p.Command(IDM_START);
+    EXPECT_EQ(p.Messages(), (std::vector<std::string>{"Win.ini not stored! (lies in the backup folder)",
+                                                      "Notizen.txt stored."}));
+    EXPECT_EQ(p.Status(), "Ready! 1 item(s) failed.");
+    EXPECT_EQ(win95::ReadFile(win95::kWinDir + "ABackUp.log"), ExpectedRecord({{"Notizen.txt", kData}}, win95::kWinDir));
+    win95::Remove(win95::kWinDir + "ABackUp.log");
+    win95::Remove(win95::kWinDir + "Notizen.txt");
+}
+
+// Set by hand in the registry: the copies go into the folder and are checked there;
+// only the record lands beside it under the joined name.
+TEST_F(BackupRunTest, TargetWithoutItsClosingBackslashStoresIntoTheFolder)
+{
+    const std::string bare = kTarget.substr(0, kTarget.size() - 1);
+    backuptest::StoreSettings([&](TSettings& s) {
+        s.MSDOSBootFiles = s.WindowsRegistry = s.StartMenu = s.Desktop = s.SaveInternet = false;
+        s.OtherFileList = {kData + "\\Notizen.txt"};
+        s.Target = bare;
+    });
+    auto entries = kEverything;
+    entries.erase(entries.begin(), entries.begin() + 9);
+    entries.erase(entries.end() - 3, entries.end() - 1);
+    driver::Program p("/auto");
+    EXPECT_EQ(p.WaitExit(), 0);
+    EXPECT_EQ(win95::ReadFile(bare + "ABackUp.log"), ExpectedRecord(entries));
+    EXPECT_EQ(win95::ReadFile(kTarget + "Win.ini"), win95::ReadFile(win95::kWinDir + "Win.ini"));
+    EXPECT_FALSE(win95::Exists(kTarget + "ABackUp.log"));
+    win95::Remove(bare + "ABackUp.log");
+}
+
+// A ticked category whose folder is empty, an empty line among the further files:
+// nothing to copy and nothing a restore could put back, and no failure either.
+TEST_F(BackupRunTest, EmptyEntriesAreSkippedAndAreNoFailure)
+{
+    backuptest::StoreSettings([](TSettings& s) {
+        s.MSDOSBootFiles = s.WindowsRegistry = s.WinIniSystemIni = s.Desktop = s.SaveInternet = false;
+        s.StartMenuDir = "";
+        s.OtherFileList = {"", kData + "\\Notizen.txt"};
+    });
+    {
+        driver::Program p;
+        p.Command(IDM_START);
+        EXPECT_EQ(p.Messages(), (std::vector<std::string>{"Empty entry skipped.", "Empty entry skipped.",
+                                                          "Notizen.txt stored."}));
+        EXPECT_EQ(p.Status(), "Ready!");
+        EXPECT_EQ(p.Progress(), 3);
+        EXPECT_EQ(backuptest::Record(), ExpectedRecord({{"Notizen.txt", kData}}));
+    }
+    driver::Program unattended("/auto");
+    EXPECT_EQ(unattended.WaitExit(), 0);
+}
+
+// A Start-menu entry named in a script the system code page cannot spell is copied by
+// the shell like any other; the read-back check must find it under its own name.
+TEST_F(BackupRunTest, NamesOutsideTheCodePageAreStoredAndChecked)
+{
+    const std::wstring menu(win95::kStartMenu.begin(), win95::kStartMenu.end());
+    const std::vector<std::wstring> names = {menu + L"\\\x041F\x0440\x0438\x0432\x0435\x0442.lnk",
+                                             menu + L"\\Programs\\\x8BB0\x4E8B\x672C.lnk"};
+    for (const auto& name : names) {
+        win::UniqueFile f(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        ASSERT_TRUE(f);
+        DWORD written = 0;
+        WriteFile(f.get(), "link", 4, &written, nullptr);
+    }
+    backuptest::StoreSettings([](TSettings& s) {
+        s.MSDOSBootFiles = s.WindowsRegistry = s.WinIniSystemIni = s.Desktop = s.SaveInternet = s.OtherFiles = false;
+    });
+    {
+        driver::Program p;
+        p.Command(IDM_START);
+        EXPECT_EQ(p.Messages(), std::vector<std::string>{"Start Menu stored."});
+        EXPECT_EQ(backuptest::Record(), ExpectedRecord({{"Start Menu", "C:\\WINDOWS"}}));
+    }
+    for (const auto& name : names) DeleteFileW(name.c_str());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "Win95.h"
 #include "win/Handles.h"
+#include "win/WideFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -57,23 +58,32 @@ TEST(FolderSweep, FolderEndingInABackslashIsSweptWithTheDoubledBackslashAsGiven)
     EXPECT_EQ(win95::List(dir), (Names{"Keep"}));
 }
 
-// A name the code page cannot spell comes back from the 8-bit listing in a best-fit
-// spelling; joined to the folder it must never name a file elsewhere.
-TEST(FolderSweep, NameListedWithABackslashNeverReachesOutsideTheFolder)
+// A name the code page cannot spell: the wide listing deletes it where it lies, in the
+// folder; the 8-bit listing of Windows 95 spells a full-width backslash "\", and joined
+// to the folder that spelling must never name a file elsewhere.
+TEST(FolderSweep, NamesOutsideTheCodePageAreDeletedInTheFolderAndNowhereElse)
 {
-    const std::string dir = win95::ScratchDir("sweep-escape");
-    win95::MakeDirs(dir + "\\Temp");
-    win95::WriteFile(dir + "\\victim.txt", "keep me");
-    win95::WriteFile(dir + "\\Temp\\plain.tmp", "x");
-    const std::wstring wide = std::wstring(dir.begin(), dir.end()) + L"\\Temp\\..\uFF3Cvictim.txt";
-    {
-        win::UniqueFile f(CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-        ASSERT_TRUE(f);
+    for (const bool wide : {true, false}) {
+        SCOPED_TRACE(wide ? "wide calls" : "8-bit calls");
+        const std::string dir = win95::ScratchDir("sweep-escape");
+        win95::MakeDirs(dir + "\\Temp");
+        win95::WriteFile(dir + "\\victim.txt", "keep me");
+        win95::WriteFile(dir + "\\Temp\\plain.tmp", "x");
+        const std::wstring folder = std::wstring(dir.begin(), dir.end()) + L"\\Temp\\";
+        const std::wstring odd[] = {folder + L"..\uFF3Cvictim.txt", folder + L"\x041F\x0440\x0438\x0432\x0435\x0442.tmp"};
+        for (const auto& name : odd) {
+            win::UniqueFile f(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+            ASSERT_TRUE(f);
+        }
+        win::UseWideCalls(wide);
+        cleanup::SweepFolder(dir + "\\Temp");
+        win::UseWideCalls(true);
+        EXPECT_EQ(win95::ReadFile(dir + "\\victim.txt"), "keep me");
+        EXPECT_FALSE(win95::Exists(dir + "\\Temp\\plain.tmp"));
+        if (wide)
+            for (const auto& name : odd) EXPECT_EQ(GetFileAttributesW(name.c_str()), INVALID_FILE_ATTRIBUTES);
+        for (const auto& name : odd) DeleteFileW(name.c_str());
     }
-    cleanup::SweepFolder(dir + "\\Temp");
-    EXPECT_EQ(win95::ReadFile(dir + "\\victim.txt"), "keep me");
-    EXPECT_FALSE(win95::Exists(dir + "\\Temp\\plain.tmp"));
-    EXPECT_NE(GetFileAttributesW(wide.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(FolderSweep, MissingFolderIsLeftAloneAndNotCreated)

@@ -88,4 +88,29 @@ TEST_F(CleanupProgramTest, ATempFolderOnTheDriveRootIsRefusedAndTheBootFilesStay
     EXPECT_TRUE(p.MenuShown());
 }
 
+// The 32-bit program on 64-bit Windows is shown the 32-bit system folder as the system
+// folder; the real one it reaches as Sysnative, and that one is no Temp folder either.
+TEST_F(CleanupProgramTest, TheRealSystemFolderKeepsItsFilesWhateverTheProgramsBitness)
+{
+    char system[MAX_PATH] = {};
+    ASSERT_TRUE(GetSystemDirectoryA(system, MAX_PATH)); // this test runs as a 64-bit program
+    const std::string canary = std::string(system) + "\\qmcanary.tmp";
+    win95::WriteFile(canary, "x");
+    TempVariables env(win95::kWinDir + "Sysnative");
+    driver::Program p;
+    ASSERT_NE(p.Main(), nullptr);
+    p.PostCommand(IDM_EMPTYTEMP);
+    HWND box = nullptr;
+    ASSERT_TRUE(driver::WaitUntil([&] {
+        box = FindWindowA("#32770", "Warnung");
+        return box || !p.Messages().empty();
+    }));
+    if (box) {
+        EXPECT_EQ(driver::MessageText(box), "Der Ordner " + win95::kWinDir + "Sysnative ist ein Systemordner und wird nicht geleert.");
+        driver::Press(box, IDOK);
+    }
+    EXPECT_TRUE(win95::Exists(canary));
+    win95::Remove(canary);
+}
+
 } // namespace

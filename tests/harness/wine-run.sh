@@ -6,7 +6,9 @@ set -euo pipefail
 env_file=${QUILLMARK_WINE_ENV:?QUILLMARK_WINE_ENV names the session env file}
 # shellcheck disable=SC1090
 . "$env_file"
-out=$(mktemp)
+# In the session's folder, not the machine's temporary folder, where a clean-up of
+# someone else's can take it away while the program runs.
+out=$(mktemp "$(dirname "$env_file")/output.XXXXXX")
 trap 'rm -f "$out"' EXIT
 rc=0
 wine "$@" >"$out" 2>&1 </dev/null || rc=$?

@@ -4,6 +4,8 @@
 #include "win/ContentCheck.h"
 
 #include "Win95.h"
+#include "win/Handles.h"
+#include "win/WideFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -69,6 +71,47 @@ TEST(ContentCheckTest, CopyPassesOnlyWithEveryByteWhateverItsSizeBesideTheReadBl
         EXPECT_NE(win::Summarize(copy), win::Summarize(source));
         win95::WriteFile(copy, Pattern(f.size, f.name[0]));
     }
+}
+
+void WriteWide(const std::wstring& path, const std::string& content)
+{
+    win::UniqueFile f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(f);
+    DWORD written = 0;
+    WriteFile(f.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+}
+
+// Names the code page cannot spell (Cyrillic and Chinese on a Western system): two of
+// them spell alike in the code page, so only their wide names tell them apart.
+TEST(ContentCheckTest, FolderWithNamesOutsideTheCodePageIsCheckedByTheirOwnNames)
+{
+    const std::string src = win95::ScratchDir("check-wide-src");
+    const std::string dst = win95::ScratchDir("check-wide-dst");
+    const std::wstring names[] = {L"\x041F\x0440\x0438\x0432\x0435\x0442.lnk", L"\x041C\x0438\x0440\x0443\x0448\x043A.lnk",
+                                  L"\x8BB0\x4E8B\x672C.lnk", L"plain.lnk"};
+    for (const std::string& side : {src, dst}) {
+        const std::wstring folder = win::Widen(side) + L"\\";
+        for (size_t i = 0; i < std::size(names); ++i) WriteWide(folder + names[i], "Inhalt " + std::to_string(i));
+    }
+    const auto wide = win::VerifyCopy(src, dst);
+    ASSERT_TRUE(wide);
+    EXPECT_EQ(win::Summarize(dst), wide);
+
+    // A swapped content between the two names the code page spells alike is found.
+    EXPECT_EQ(win::Narrow(names[0]), win::Narrow(names[1]));
+    WriteWide(win::Widen(dst) + L"\\" + names[0], "Inhalt 1");
+    WriteWide(win::Widen(dst) + L"\\" + names[1], "Inhalt 0");
+    EXPECT_FALSE(win::VerifyCopy(src, dst));
+
+    // Windows 95 has no wide calls; there every name is in the code page, and such a
+    // folder checks as it always has.
+    win::UseWideCalls(false);
+    const std::string plain = win95::ScratchDir("check-ansi");
+    win95::WriteFile(plain + "\\Übersicht.txt", "ä");
+    const auto narrow = win::Summarize(plain);
+    win::UseWideCalls(true);
+    EXPECT_TRUE(narrow);
+    EXPECT_EQ(win::Summarize(plain), narrow);
 }
 
 } // namespace
