@@ -107,6 +107,10 @@ std::vector<int> TBackupRecord::NumberedKeys(const std::string& section) const
 
 TRecordEntries::TRecordEntries(const TBackupRecord& record) : record_(record)
 {
+    // The copies lie at Drive + name, as a reader finds them; without a Drive, beside
+    // the record.
+    copyFolder_ = record_.ReadString("Target", "Drive", "");
+    if (copyFolder_.empty()) copyFolder_ = record_.Path().substr(0, record_.Path().find_last_of("\\:") + 1);
     // An older record's DOS spellings must not stand for this run's entries, which
     // may have none.
     for (const char* section : {kDosFilesSection, kDosDirsSection})
@@ -119,11 +123,7 @@ void TRecordEntries::Add(const std::string& name, const std::string& folder, con
     names_.push_back(name);
     folders_.push_back(folder);
     checks_.push_back(FormatCheck(check));
-    const std::string& path = record_.Path();
-    dosNames_.push_back(DosSpelling(path.substr(0, path.find_last_of("\\:") + 1) + name));
-    // A spelling of the copy's folder would be a whole path; only a name fits.
-    if (dosNames_.back().find_first_of("\\:") != std::string::npos)
-        dosNames_.back() = win::NameOf(dosNames_.back());
+    dosNames_.push_back(win::NameOf(DosSpelling(copyFolder_ + name)));
     if (folder != lastFolder_ || dosFolders_.empty()) {
         lastFolder_ = folder;
         lastDosFolder_ = DosSpelling(folder);

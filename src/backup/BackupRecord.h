@@ -51,7 +51,7 @@ public:
     TRecordEntries(const TRecordEntries&) = delete;
     TRecordEntries& operator=(const TRecordEntries&) = delete;
 
-    // name: the copy's name in the record's folder; folder: where it came from; check:
+    // name: the copy's name in the record's Drive folder; folder: where it came from; check:
     // what the copy held when it was checked. The DOS spellings of both are added where
     // the platform gives them.
     void Add(const std::string& name, const std::string& folder, const win::ContentSummary& check);
@@ -70,6 +70,7 @@ private:
     // Empty where the platform gives no short name; the folder's is asked once per run
     // of entries from the same folder.
     std::vector<std::string> dosNames_, dosFolders_;
+    std::string copyFolder_;
     std::string lastFolder_, lastDosFolder_;
     int written_ = -1;
     unsigned long lastWrite_ = 0;
