@@ -342,6 +342,7 @@ static void restore_file(struct Plan *p, struct Totals *t)
     if (!file_copy(p->source, p->target, &size, &crc) || size != p->size || crc != p->crc) {
         if (attr) dos_set_attr(p->target, attr);
         printf("  %-12s %-30s FEHLER beim Schreiben!\r\n", p->name, p->folder);
+        if (p->target_exists) printf("    Der bisherige Stand liegt in %s%s.\r\n", safety_folder(), p->name);
         ++t->failed;
         return;
     }
@@ -349,6 +350,7 @@ static void restore_file(struct Plan *p, struct Totals *t)
     /* The shell's word was never enough; neither is DOS's. */
     if (!file_check(p->target, &size, &crc) || size != p->size || crc != p->crc) {
         printf("  %-12s %-30s FEHLER: weicht nach dem Schreiben ab!\r\n", p->name, p->folder);
+        if (p->target_exists) printf("    Der bisherige Stand liegt in %s%s.\r\n", safety_folder(), p->name);
         ++t->failed;
         return;
     }
