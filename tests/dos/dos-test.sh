@@ -57,9 +57,10 @@ PY
 
 # Runs KELVRANE with the arguments, answering with the lines of $input; leaves the
 # screen in $floppy/OUT.TXT and the exit code in $rc. $disk, when set, is a FAT image
-# taken as C: instead of the folder.
+# taken as C: instead of the folder; $free_mb, when set, the room C: reports.
 input=
 disk=
+free_mb=
 run_dos() {
   printf '%s' "$input" | sed 's/$/\r/' >"$floppy/IN.TXT"
   {
@@ -69,7 +70,7 @@ run_dos() {
     printf ':e2\r\necho 2> A:\\RC.TXT\r\ngoto end\r\n:e1\r\necho 1> A:\\RC.TXT\r\n:end\r\n'
   } >"$floppy/RUN.BAT"
   rm -f "$floppy/OUT.TXT" "$floppy/RC.TXT"
-  local mount=(-c "mount c $c")
+  local mount=(-c "mount c $c${free_mb:+ -freesize $free_mb}")
   [ -n "$disk" ] && mount=(-c "imgmount c $disk -t hdd -size 512,63,16,20")
   SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout 120 dosbox -noconsole -exit \
     -c "config -set cpu cycles max" "${mount[@]}" -c "mount a $floppy -t floppy" \
@@ -334,6 +335,17 @@ attributes)
   diff <(echo "$before" | grep -v -e '^Z:/QMSAFE1/' -e '^Z:/WINDOWS/' -e '^Z:/DATEN/') \
     <(echo "$after" | grep -v -e '^Z:/QMSAFE1/' -e '^Z:/WINDOWS/' -e '^Z:/DATEN/') >&2 ||
     fail "the disk changed outside the destinations and the safety folder"
+  ;;
+no_room)
+  # Too little room on C: for the safety copies: the restore ends before it touches
+  # anything, and says why.
+  standard_backup
+  head -c 1500000 /dev/urandom >"$c/WINDOWS/USER.DAT"
+  before=$(snapshot)
+  free_mb=1 run_dos /J
+  expect_rc 1
+  shows "Zu wenig Platz auf C:"
+  unchanged_except
   ;;
 no_backup)
   # No record on any drive: /J ends at once; asked for a folder, an empty answer ends.
