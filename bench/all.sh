@@ -6,7 +6,7 @@
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 cd "$bench_root"
-bash scripts/build.sh Quillmark SweepDriver MinimalWindow StartupProbe win95fixture >/dev/null
+bash scripts/build.sh Quillmark SweepDriver MinimalWindow StartupProbe RecordRead win95fixture >/dev/null
 session=$bench_root/build/bench-all
 bash tests/harness/wine-session.sh start "$session" >/dev/null
 trap 'bash tests/harness/wine-session.sh stop "$session"' EXIT
@@ -14,7 +14,7 @@ export BENCH_WINE_ENV=$session/env
 export BENCH_TABLE=$bench_root/build/bench-all/table.tsv
 export QUILLMARK_BIN=${QUILLMARK_BIN:-build/bin}
 : >"$BENCH_TABLE"
-for script in startup backup sweep-bench; do
+for script in startup backup sweep-bench record; do
   echo "== bench/$script.sh"
   bash "bench/$script.sh"
 done

@@ -62,6 +62,8 @@ void TApplication::ProcessMessages()
 int TApplication::Run()
 {
     SetWindowTextA(Handle(), Title.c_str());
+    // Shown, it gives the program its one taskbar button and its entry in Alt+Tab.
+    ShowWindow(Handle(), SW_SHOWNA);
     if (mainForm_) {
         ShowWindow(mainForm_, SW_SHOWNORMAL);
         UpdateWindow(mainForm_);
@@ -81,6 +83,21 @@ int TApplication::Run()
 }
 
 void TApplication::Terminate(int exitCode) { PostQuitMessage(exitCode); }
+
+LRESULT TApplication::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
+{
+    // The taskbar button and Alt+Tab activate this window, which has nothing to show:
+    // the main form takes over, or the box or dialog last active above it.
+    if (msg == WM_ACTIVATE && LOWORD(wp) != WA_INACTIVE && mainForm_) {
+        HWND to = GetLastActivePopup(Handle());
+        if (to == Handle()) to = GetLastActivePopup(mainForm_);
+        if (IsWindowVisible(to) && IsWindowEnabled(to)) {
+            SetActiveWindow(to);
+            return 0;
+        }
+    }
+    return Window::HandleMessage(msg, wp, lp);
+}
 
 void TApplication::ShowException(const std::exception& e) const
 {

@@ -1,6 +1,7 @@
-// The process-wide application: title, help file, the hidden window that owns the
-// main window (and the error box, the About box and the format dialog), the message
-// loop and the message pump that long commands call.
+// The process-wide application: title, help file, the window without an area of its
+// own that owns the main window (and the error box, the About box and the format
+// dialog) and carries the program's taskbar button under its title, the message loop
+// and the message pump that long commands call.
 #pragma once
 
 #include "win/Handles.h"
@@ -38,6 +39,9 @@ public:
     // as the same text. An empty report brings the box back.
     void ReportErrorsTo(std::function<void(const std::string&)> report) { errorReport_ = std::move(report); }
     bool ShowingError() const noexcept { return errorBoxes_ > 0; }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     bool Dispatch(MSG& msg);

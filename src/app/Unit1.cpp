@@ -13,12 +13,15 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 
 namespace {
 
 constexpr const char* kClassName = "TForm1";
 constexpr int kClientWidth = 512;
 constexpr int kClientHeight = 215;
+constexpr int kDockHeight = 12;
 constexpr int kListHeight = 69;
 
 } // namespace
@@ -37,7 +40,8 @@ TForm1::TForm1(TApplication& app, int argumentCount) : app_(app), argumentCount_
     RegisterClassOnce(kClassName, app.Icon());
     RECT r{0, 0, win::Scale(kClientWidth), win::Scale(kClientHeight)};
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
+    // No button on the taskbar: the application window carries it, under the program's title.
+    const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
     AdjustWindowRectEx(&r, style, TRUE, exStyle);
     Create(exStyle, kClassName, "Ardo's Quillmark ", style, 197, 165, r.right - r.left, r.bottom - r.top,
            app.Handle(), nullptr);
@@ -65,7 +69,10 @@ void TForm1::CreateControls()
     HWND self = Handle();
 
     CreateMenu();
-    const int dock = Dock1.Height();
+    // The menu bar makes its dock taller than the design's: the controls above the
+    // separating line move down by the difference, so that the dock covers none of
+    // them. The client area, the line and the list stay as designed.
+    const int shift = std::max(0, Dock1.Height() - win::Scale(kDockHeight));
 
     AS1.SetAutoPlay(false);
     AS1.CreateWnd(self, IDC_AS1, 16, 16, 281, 49);
@@ -82,15 +89,12 @@ void TForm1::CreateControls()
                                 0, 0, kClientWidth, kListHeight, WS_EX_CLIENTEDGE));
     for (HWND w : {L1.Handle(), PB1.Handle(), B1, LB1.Handle()}) win::SetFont(w, font_.get());
     SendMessageA(LB1.Handle(), LB_SETITEMHEIGHT, 0, win::Scale(16));
-    // The design places the controls below the dock, which takes the room the menu
-    // bar needs.
     for (HWND w : {AS1.Handle(), L1.Handle(), PB1.Handle(), B1}) {
         RECT r;
         GetWindowRect(w, &r);
         MapWindowPoints(nullptr, self, reinterpret_cast<POINT*>(&r), 2);
-        SetWindowPos(w, nullptr, r.left, r.top + dock, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(w, nullptr, r.left, r.top + shift, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    OffsetRect(&Bevel1, 0, dock);
     FitClientArea();
     Layout();
 }
@@ -113,7 +117,7 @@ void TForm1::CreateMenu()
     for (const auto& [id, name] : names)
         if (menus::TMenuItem* item = items.FindCommand(static_cast<UINT>(id))) item->Name = name;
 
-    Dock1.CreateWnd(self, IDC_DOCK1, win::Scale(12));
+    Dock1.CreateWnd(self, IDC_DOCK1, win::Scale(kDockHeight));
     MB1.OpenAnimation = menus::TAnimation::anUnfold;
     MB1.ShowHint = true;
     MB1.StatusBarIndex = 0;
@@ -145,7 +149,7 @@ void TForm1::FitClientArea()
     GetClientRect(Handle(), &client);
     GetWindowRect(Handle(), &window);
     const int dw = win::Scale(kClientWidth) - client.right;
-    const int dh = win::Scale(kClientHeight) + (Dock1.Handle() ? Dock1.Height() : 0) - client.bottom;
+    const int dh = win::Scale(kClientHeight) - client.bottom;
     if (dw || dh)
         SetWindowPos(Handle(), nullptr, 0, 0, window.right - window.left + dw, window.bottom - window.top + dh,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -259,6 +263,12 @@ void TForm1::Step() { PB1.StepIt(); }
 void TForm1::ClearLines() { LB1.Clear(); }
 void TForm1::AddLine(const std::string& line) { LB1.Add(line); }
 void TForm1::Pump() { ProcessMessages(); }
+
+void TForm1::ShowBeforeBlocking()
+{
+    L1.ShowWaiting();
+    PB1.ShowWaiting();
+}
 
 TForm1::Handler TForm1::HandlerFor(int id)
 {

@@ -100,6 +100,7 @@ public:
     void ClearLines() override;
     void AddLine(const std::string& line) override;
     void Pump() override;
+    void ShowBeforeBlocking() override;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -2,6 +2,7 @@
 
 #include "win/Error.h"
 #include "win/Files.h"
+#include "win/Handles.h"
 
 #include <windows.h>
 
@@ -76,35 +77,6 @@ int TBackupRecord::ReadInteger(const std::string& section, const std::string& ke
     return ParseRecordInteger(ReadString(section, key, ""), value) ? value : def;
 }
 
-std::vector<int> TBackupRecord::NumberedKeys(const std::string& section) const
-{
-    // The platform answers size - 2 when the key list did not fit; try again larger.
-    std::string buf(4096, '\0');
-    for (;;) {
-        DWORD n = GetPrivateProfileStringA(section.c_str(), nullptr, "", buf.data(),
-                                           static_cast<DWORD>(buf.size()), path_.c_str());
-        if (n + 2 < buf.size() || buf.size() >= (64u << 20)) {
-            buf.resize(n);
-            break;
-        }
-        buf.assign(buf.size() * 4, '\0');
-    }
-    std::vector<int> keys;
-    for (size_t pos = 0; pos < buf.size();) {
-        size_t end = buf.find('\0', pos);
-        if (end == std::string::npos) end = buf.size();
-        const std::string key = buf.substr(pos, end - pos);
-        pos = end + 1;
-        // Only the writer's spelling finds the value again: decimal, no sign, no leading zero.
-        if (key.empty() || key.size() > 9 || (key.size() > 1 && key[0] == '0')) continue;
-        if (!std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; })) continue;
-        keys.push_back(std::stoi(key));
-    }
-    std::sort(keys.begin(), keys.end());
-    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
-    return keys;
-}
-
 TRecordEntries::TRecordEntries(const TBackupRecord& record) : record_(record)
 {
     // The copies lie at Drive + name, as a reader finds them; without a Drive, beside
@@ -115,6 +87,7 @@ TRecordEntries::TRecordEntries(const TBackupRecord& record) : record_(record)
     // may have none.
     for (const char* section : {kDosFilesSection, kDosDirsSection})
         WritePrivateProfileStringA(section, nullptr, nullptr, record_.Path().c_str());
+    record_.WriteString("Target", kChecksMark, "1");
     Write();
 }
 
@@ -233,4 +206,12 @@ std::optional<win::ContentSummary> ParseCheck(const std::string& text)
         check.crc = (check.crc << 4) | digit;
     }
     return check;
+}
+
+std::string RecordedName(const std::string& copy, const std::string& name)
+{
+    WIN32_FIND_DATAA fd;
+    win::UniqueFind found(FindFirstFileA(copy.c_str(), &fd));
+    if (found && fd.cAlternateFileName[0]) return fd.cAlternateFileName;
+    return name;
 }

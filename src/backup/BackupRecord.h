@@ -31,9 +31,6 @@ public:
     std::string ReadString(const std::string& section, const std::string& key, const std::string& def) const;
     int ReadInteger(const std::string& section, const std::string& key, int def) const;
 
-    // The numbered keys (0, 1, 2, ... as the writer spells them) present in a section.
-    std::vector<int> NumberedKeys(const std::string& section) const;
-
 private:
     std::string path_;
 };
@@ -46,7 +43,8 @@ private:
 class TRecordEntries {
 public:
     // Empties the entry sections first: an older, longer record in the same folder must
-    // not mix its entries with this run's if the run stops half-way.
+    // not mix its entries with this run's if the run stops half-way. Marks the record as
+    // one whose every entry carries its check.
     explicit TRecordEntries(const TBackupRecord& record);
     TRecordEntries(const TRecordEntries&) = delete;
     TRecordEntries& operator=(const TRecordEntries&) = delete;
@@ -82,6 +80,14 @@ private:
 inline constexpr const char* kChecksSection = "Checks";
 std::string FormatCheck(const win::ContentSummary& check);
 std::optional<win::ContentSummary> ParseCheck(const std::string& text);
+
+// In [Target]: "1" when every entry of the record carries its check, so that an entry
+// without one is known to be cut or edited. Older readers ignore the key.
+inline constexpr const char* kChecksMark = "Checks";
+
+// The name under which the record's reader finds a copy: its short alias, for tools
+// that read the backup from DOS, or its name when it has none.
+std::string RecordedName(const std::string& copy, const std::string& name);
 
 // The sections that give the rescue floppy's DOS program each entry's copy and folder
 // as DOS reaches them: 8.3 spellings in the OEM code page. Readers of older records

@@ -48,16 +48,6 @@ std::vector<std::string> CollectWorkList(const TSettings& s, win::Progress& prog
     return work;
 }
 
-// The name under which the record's reader finds the copy: its short alias in the
-// target, for tools that read the backup from DOS, or its name when it has none.
-std::string RecordedName(const std::string& copy, const std::string& name)
-{
-    WIN32_FIND_DATAA fd;
-    win::UniqueFind found(FindFirstFileA(copy.c_str(), &fd));
-    if (found && fd.cAlternateFileName[0]) return fd.cAlternateFileName;
-    return name;
-}
-
 struct BackupResult {
     BackupOutcome outcome = kItemsFailed;
     std::string status;
@@ -122,6 +112,7 @@ BackupResult Copy(const TSettings& settings, TShFileOP& copier, win::Progress& p
         const std::string name = win::NameOf(entry);
         progress.SetStatus("Writing " + name + "...");
         progress.Pump();
+        progress.ShowBeforeBlocking();
 
         // Nothing to copy, and nothing a restore could put back: recorded, it would
         // copy the whole backup folder over the live system.

@@ -19,6 +19,16 @@ void DeleteRecentDocsValues()
     for (const auto& name : win::ValueNames(key.get())) win::DeleteValue(key.get(), name);
 }
 
+// The window shows the command before the busy state is entered: a clip that cannot
+// be opened then stops the command with its own status and bar on screen, not with
+// what the command before it left there.
+void ShowStart(win::Progress& progress, const char* status, int steps)
+{
+    progress.SetStatus(status);
+    progress.SetPosition(0);
+    progress.SetStepCount(steps);
+}
+
 } // namespace
 
 void EmptyCookies(HWND owner, const TSettings& settings, win::Progress& progress)
@@ -28,13 +38,12 @@ void EmptyCookies(HWND owner, const TSettings& settings, win::Progress& progress
         return;
     }
     if (!MayEmptyFolder(owner, settings.CookiesDir, settings)) return;
+    // The cookie line is added to what the list shows; it is not cleared.
+    ShowStart(progress, "Deleting Files in Cookies-Directory...", 1);
     {
         win::BusyScope busy(progress);
-        // The cookie line is added to what the list shows; it is not cleared.
-        progress.SetStatus("Deleting Files in Cookies-Directory...");
-        progress.SetPosition(0);
-        progress.SetStepCount(1);
         progress.Pump();
+        progress.ShowBeforeBlocking();
         SweepFolder(settings.CookiesDir);
         progress.Step();
         progress.SetStatus("");
@@ -47,17 +56,17 @@ void EmptyRecentFiles(HWND owner, const TSettings& settings, win::Progress& prog
 {
     if (settings.RecentDir.empty()) return;
     if (!MayEmptyFolder(owner, settings.RecentDir, settings)) return;
+    progress.ClearLines();
+    ShowStart(progress, "Deleting recent Files...", 2);
     {
         win::BusyScope busy(progress);
-        progress.ClearLines();
-        progress.SetStatus("Deleting recent Files...");
-        progress.SetPosition(0);
-        progress.SetStepCount(2);
         progress.Pump();
+        progress.ShowBeforeBlocking();
         SweepFolder(settings.RecentDir);
         progress.Step();
         progress.Pump();
         progress.SetStatus("Deleting Registry-Entries...");
+        progress.ShowBeforeBlocking();
         DeleteRecentDocsValues();
         progress.Step();
         progress.SetStatus("");
@@ -70,13 +79,12 @@ void EmptyTempDirectory(HWND owner, const TSettings& settings, win::Progress& pr
 {
     if (settings.TempDir.empty()) return;
     if (!MayEmptyFolder(owner, settings.TempDir, settings)) return;
+    progress.ClearLines();
+    ShowStart(progress, "Deleting files in Temp-Directory...", 1);
     {
         win::BusyScope busy(progress);
-        progress.ClearLines();
-        progress.SetStatus("Deleting files in Temp-Directory...");
-        progress.SetPosition(0);
-        progress.SetStepCount(1);
         progress.Pump();
+        progress.ShowBeforeBlocking();
         SweepFolder(settings.TempDir);
         progress.Step();
         progress.Pump();

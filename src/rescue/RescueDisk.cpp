@@ -95,6 +95,7 @@ void CreateRescueBootDisk(HWND form, HWND application, const TSettings& settings
         const std::string name = win::NameOf(source);
         progress.SetStatus("Writing " + name + "...");
         progress.Pump();
+        progress.ShowBeforeBlocking();
         copier.FilesList.push_back(source);
         // A floppy that fills up or fails half-way would not start a machine: the copy
         // is read back rather than taken on the shell's word.
@@ -109,6 +110,7 @@ void CreateRescueBootDisk(HWND form, HWND application, const TSettings& settings
 
     progress.SetStatus("Creating MSDOS.SYS...");
     progress.Pump();
+    progress.ShowBeforeBlocking();
     WriteStartFile(application, drive + "Msdos.sys", "MSDOS.SYS", {});
     SetFileAttributesA((drive + "Msdos.sys").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                                                           FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
@@ -117,12 +119,14 @@ void CreateRescueBootDisk(HWND form, HWND application, const TSettings& settings
 
     progress.SetStatus("Creating AUTOEXEC.BAT...");
     progress.Pump();
+    progress.ShowBeforeBlocking();
     WriteStartFile(application, drive + "Autoexec.bat", "AUTOEXEC.BAT", {drive + "KELVRANE.EXE"});
     progress.Step();
     progress.Pump();
 
     progress.SetStatus("Creating CONFIG.SYS...");
     progress.Pump();
+    progress.ShowBeforeBlocking();
     WriteStartFile(application, drive + "Config.sys", "CONFIG.SYS", {"BUFFERS=20", "FILES=30"});
     progress.Step();
 

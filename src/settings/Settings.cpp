@@ -2,17 +2,20 @@
 
 #include "win/Files.h"
 #include "win/Registry.h"
+#include "win/Sections.h"
 #include "win/Window.h"
 
 #include <windows.h>
 
-#include <algorithm>
 #include <vector>
 
 namespace {
 
 constexpr const char* kSetupKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Setup";
 constexpr const char* kShellFoldersKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+// The configuration dialog's list holds no more entries on Windows 95, so no list the
+// program stored numbers an entry beyond it.
+constexpr int kLongestList = 32767;
 
 bool Flag(HKEY key, const char* name) { return win::ValueExists(key, name) && win::ReadBool(key, name); }
 
@@ -31,10 +34,9 @@ std::string TempPath()
     return buf;
 }
 
-void Load(TSettings& s)
+// Without the own key (k none) every field takes what a first start gives it.
+void Load(TSettings& s, HKEY k)
 {
-    auto own = win::OpenKey(HKEY_CURRENT_USER, kSettingsKey);
-    HKEY k = own.get();
     s.MSDOSBootFiles = Flag(k, "MSDOSBootFiles");
     s.WindowsRegistry = Flag(k, "WindowsRegistry");
     s.WinIniSystemIni = Flag(k, "WinIniSystemIni");
@@ -60,21 +62,23 @@ void Load(TSettings& s)
     s.SaveIExplorer = Flag(k, "SaveIExplorer");
     s.NetscapeBookmarks = Text(k, "NetscapeBookmarks");
     s.IEFavorites = Text(k, "IEFavorites");
-    own.reset();
+    if (!k) return;
 
     auto list = win::OpenKey(HKEY_CURRENT_USER, kOtherFilesKey);
     if (win::ValueExists(list.get(), "Count")) {
         // Only the values that are there are read: a damaged Count of two billion must
-        // not cost every start two billion look-ups. A missing number leaves no gap.
+        // not cost every start two billion look-ups.
         const int count = win::ReadInteger(list.get(), "Count");
-        std::vector<int> present;
-        for (const auto& name : win::ValueNames(list.get())) {
-            const bool number = !name.empty() && name.size() <= 9 && (name.size() == 1 || name[0] != '0') &&
-                                name.find_first_not_of("0123456789") == std::string::npos;
-            if (number && std::stoi(name) < count) present.push_back(std::stoi(name));
+        const std::vector<std::string> names = win::ValueNames(list.get());
+        // A missing number keeps its place as an empty entry, up to the highest number
+        // there is; a number no list could reach takes the next place instead, so that
+        // one damaged name cannot fill the memory with gaps.
+        std::vector<std::string> files;
+        for (const auto& key : win::NumberedKeys(names, count)) {
+            if (key.number < kLongestList) files.resize(static_cast<size_t>(key.number));
+            files.push_back(Text(list.get(), names[key.position].c_str()));
         }
-        std::sort(present.begin(), present.end());
-        for (int i : present) s.OtherFileList.push_back(Text(list.get(), std::to_string(i).c_str()));
+        s.OtherFileList = std::move(files);
     }
 }
 
@@ -82,8 +86,13 @@ void Load(TSettings& s)
 
 void LoadSettings(TSettings& s)
 {
+    // Every field first takes its default, then the own key is read over it: an error
+    // that stops the reading leaves each later field at that default, so that the
+    // commands still find the folders of the installation.
     s = TSettings{};
-    win::Guarded([&] { Load(s); });
+    if (!win::Guarded([&] { Load(s, nullptr); })) return;
+    auto own = win::OpenKey(HKEY_CURRENT_USER, kSettingsKey);
+    if (own) win::Guarded([&] { Load(s, own.get()); });
 }
 
 void SaveSettings(TSettings& s, bool netscapeTicked, bool ieTicked, const std::vector<std::string>& files)

@@ -18,6 +18,79 @@ constexpr const char* kTabs[] = {"Allgemein", "Verzeichnisse", "Ziel", "Internet
 
 bool IsChecked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
+// The dialog stands in pixels of the 120-dpi design, as the form was drawn, not in
+// dialog units: those follow the dialog font, and MS Sans Serif on Windows and the face
+// Wine puts in its place differ by a seventh in width, which the whole dialog would
+// follow. The template's units keep the proportions: its client area stands for the
+// design's 396 by 411, and every control takes its share of that.
+class DesignLayout {
+public:
+    // dialog: made from its template, still sized by the units.
+    explicit DesignLayout(HWND dialog)
+    {
+        RECT client;
+        GetClientRect(dialog, &client);
+        const Units units(dialog);
+        wide_ = std::max(1, units.X(client.right));
+        high_ = std::max(1, units.Y(client.bottom));
+    }
+
+    // Gives the dialog its design size, about the same centre.
+    void Fit(HWND dialog) const
+    {
+        RECT window, client;
+        GetWindowRect(dialog, &window);
+        GetClientRect(dialog, &client);
+        const int dw = X(wide_) - client.right;
+        const int dh = Y(high_) - client.bottom;
+        SetWindowPos(dialog, nullptr, window.left - dw / 2, window.top - dh / 2, window.right - window.left + dw,
+                     window.bottom - window.top + dh, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    // Moves the controls of dialog (the form or one of its pages) to their design bounds.
+    void Place(HWND dialog) const
+    {
+        const Units units(dialog);
+        for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            RECT r;
+            GetWindowRect(c, &r);
+            MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+            // A combo box's height in its template is that of its dropped list.
+            char cls[16] = {};
+            GetClassNameA(c, cls, sizeof cls);
+            if (lstrcmpiA(cls, "ComboBox") == 0) {
+                RECT dropped{};
+                SendMessageA(c, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+                r.bottom = r.top + (dropped.bottom - dropped.top);
+            }
+            const int left = units.X(r.left), top = units.Y(r.top);
+            const int right = left + units.X(r.right - r.left), bottom = top + units.Y(r.bottom - r.top);
+            MoveWindow(c, X(left), Y(top), X(right) - X(left), Y(bottom) - Y(top), FALSE);
+        }
+    }
+
+private:
+    // A dialog's units from its pixels. Pixels are the finer of the two, so the units
+    // the template gave come back exactly.
+    struct Units {
+        explicit Units(HWND dialog)
+        {
+            RECT base{0, 0, 4, 8};
+            MapDialogRect(dialog, &base);
+            x = std::max(1L, base.right);
+            y = std::max(1L, base.bottom);
+        }
+        int X(int pixels) const { return MulDiv(pixels, 4, x); }
+        int Y(int pixels) const { return MulDiv(pixels, 8, y); }
+        int x, y;
+    };
+    int X(int units) const { return win::Scale(units * 396 / wide_); }
+    int Y(int units) const { return win::Scale(units * 411 / high_); }
+
+    int wide_ = 1;
+    int high_ = 1;
+};
+
 // The one configuration dialog open; its tab filter is a hook of the thread.
 TForm2* g_open = nullptr;
 
@@ -147,14 +220,19 @@ INT_PTR TForm2::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         return FALSE;
     }
     switch (msg) {
-    case WM_INITDIALOG:
+    case WM_INITDIALOG: {
+        const DesignLayout layout(Handle());
+        layout.Fit(Handle());
+        layout.Place(Handle());
         CreatePages();
+        for (HWND page : pages_) layout.Place(page);
         g_open = this;
         tabFilter_.reset(SetWindowsHookExA(WH_MSGFILTER, TabFilter, nullptr, GetCurrentThreadId()));
         FormActivate();
         // The page control takes the focus first, as the tab order begins with it.
         SetFocus(PageControl1);
         return FALSE;
+    }
     case WM_COMMAND:
         Command(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
         return TRUE;

@@ -158,21 +158,29 @@ bool CompareFiles(const std::wstring& source, const std::wstring& copy, Summer& 
     return true;
 }
 
-bool SummarizeFolder(const std::wstring& folder, const std::string& relative, Summer& sum, Buffers& buf)
+// Summarises the files below folder that model lists (model is folder itself for a
+// plain summary), in model's order and under model's names.
+bool SummarizeFolder(const std::wstring& folder, const std::wstring& model, const std::string& relative, Summer& sum,
+                     Buffers& buf)
 {
-    auto entries = List(folder);
+    auto entries = List(model);
     if (!entries) return false;
     for (const Entry& e : *entries) {
         const std::wstring path = Join(folder, e.name);
         const std::string rel = relative + e.Relative();
         if (e.folder) {
-            if (!SummarizeFolder(path, rel + "\\", sum, buf)) return false;
+            if (!SummarizeFolder(path, Join(model, e.name), rel + "\\", sum, buf)) return false;
         } else {
             sum.Path(rel);
             if (!SummarizeFile(path, sum, buf)) return false;
         }
     }
     return true;
+}
+
+bool SummarizeFolder(const std::wstring& folder, const std::string& relative, Summer& sum, Buffers& buf)
+{
+    return SummarizeFolder(folder, folder, relative, sum, buf);
 }
 
 // Walks the copy in summary order and the source beside it: a file of both sides is
@@ -242,6 +250,18 @@ std::optional<ContentSummary> Summarize(const std::string& name)
         break;
     case Kind::Missing: return std::nullopt;
     }
+    return sum.Result();
+}
+
+std::optional<ContentSummary> SummarizeLike(const std::string& pathName, const std::string& modelName)
+{
+    const std::wstring path = Widen(pathName), model = Widen(modelName);
+    const Kind kind = KindOf(model);
+    if (kind == Kind::Missing || KindOf(path) != kind) return std::nullopt;
+    Buffers buf;
+    Summer sum;
+    const bool read = kind == Kind::File ? SummarizeFile(path, sum, buf) : SummarizeFolder(path, model, "", sum, buf);
+    if (!read) return std::nullopt;
     return sum.Result();
 }
 

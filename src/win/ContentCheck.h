@@ -26,6 +26,13 @@ std::uint32_t UpdateCrc32(std::uint32_t crc, const void* data, std::size_t size)
 // The summary of what lies at path now; none when it is missing or cannot be read whole.
 std::optional<ContentSummary> Summarize(const std::string& path);
 
+// The summary of what lies at path, taken over what model holds: for a file, path's
+// bytes; for a folder, the files at the places below path where model has files (path
+// may hold more). None when one of them is missing at path or cannot be read. A copy
+// merged into a folder that held other files is checked this way against the summary
+// of what was copied.
+std::optional<ContentSummary> SummarizeLike(const std::string& path, const std::string& model);
+
 // Checks a copy against its source: a file's copy must have the same bytes; for a
 // folder, every file and folder below the source must have such a copy at the same
 // place below copy (the copy may hold more). Answers the summary of the copy, or none

@@ -296,7 +296,9 @@ void ProgressBar::Attach(HWND w)
 
 void ProgressBar::ShowWaiting() const
 {
-    if (keeper_ && keeper_->frame.Flush(w_)) MoveBar(w_, *keeper_);
+    if (!keeper_ || !keeper_->frame.Flush(w_)) return;
+    MoveBar(w_, *keeper_);
+    UpdateWindow(w_);
 }
 
 int ProgressBar::Position() const { return static_cast<int>(SendMessageA(w_, PBM_GETPOS, 0, 0)); }

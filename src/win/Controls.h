@@ -33,7 +33,8 @@ private:
 class StatusLine : public Label {
 public:
     void Attach(HWND w);
-    // Paints at once a text that waits for the next frame: the command has ended.
+    // Paints at once a text that waits for the next frame: the command has ended, or
+    // its next step blocks.
     void ShowWaiting() const;
 
 private:
@@ -53,7 +54,8 @@ public:
     int Max() const;
     void SetMax(int m) const;
     void StepIt() const;
-    // Draws at once the steps that wait for the next frame: the command has ended.
+    // Draws at once the steps that wait for the next frame: the command has ended, or
+    // its next step blocks.
     void ShowWaiting() const;
 
 private:

@@ -155,4 +155,10 @@ std::string FolderOf(const std::string& path)
     return folder;
 }
 
+std::string NameKey(std::string name)
+{
+    CharUpperBuffA(name.data(), static_cast<DWORD>(name.size()));
+    return name;
+}
+
 } // namespace win

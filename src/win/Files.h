@@ -59,5 +59,8 @@ std::optional<FileIdentity> IdentityOf(const std::string& path);
 // only when it is a root (C:\WINDOWS\Win.ini gives C:\WINDOWS, C:\Autoexec.bat C:\).
 std::string NameOf(const std::string& path);
 std::string FolderOf(const std::string& path);
+// File names compare as the file system compares them, without regard to case: two
+// names are the same when their keys are.
+std::string NameKey(std::string name);
 
 } // namespace win

@@ -2,7 +2,8 @@
 // frame. The eye follows no more, and under Wine every redrawing of a bar or a list costs
 // as much as copying the small file it reports. What is asked for within a frame is
 // drawn when the frame ends, on a timer, which every message loop serves, a modal box's
-// as well as the command's own pump.
+// as well as the command's own pump; or earlier, when the command's next step blocks
+// every loop (win::Progress::ShowBeforeBlocking).
 #pragma once
 
 #include <windows.h>

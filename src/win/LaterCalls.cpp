@@ -48,15 +48,19 @@ void InitControls(DWORD classes)
     }
 }
 
-bool DiskFreeSpaceKnown(const char* root)
+bool DiskFreeSpaceKnown(const char* root) { return DiskFreeBytes(root).has_value(); }
+
+std::optional<std::uint64_t> DiskFreeBytes(const char* root)
 {
     using FreeEx = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
     if (auto freeEx = LaterCall<FreeEx>("kernel32.dll", "GetDiskFreeSpaceExA")) {
         ULARGE_INTEGER avail{}, total{}, free{};
-        return freeEx(root, &avail, &total, &free) != FALSE;
+        if (!freeEx(root, &avail, &total, &free)) return std::nullopt;
+        return avail.QuadPart;
     }
     DWORD sectors = 0, bytes = 0, freeClusters = 0, clusters = 0;
-    return GetDiskFreeSpaceA(root, &sectors, &bytes, &freeClusters, &clusters) != FALSE;
+    if (!GetDiskFreeSpaceA(root, &sectors, &bytes, &freeClusters, &clusters)) return std::nullopt;
+    return std::uint64_t{freeClusters} * sectors * bytes;
 }
 
 DWORD LongPathName(const char* path, char* buf, DWORD size)

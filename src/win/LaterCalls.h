@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <optional>
+
 namespace win {
 
 // A call of a library that the program's own imports load already, looked up by name;
@@ -23,6 +26,8 @@ void InitControls(DWORD classes);
 // True when the drive of root answers a free-space query, that is, holds a medium.
 // Before the second release of Windows 95 only the 32-bit query exists.
 bool DiskFreeSpaceKnown(const char* root);
+// The bytes free for this user on the drive of root; none when the drive does not answer.
+std::optional<std::uint64_t> DiskFreeBytes(const char* root);
 
 // GetLongPathNameA (Windows 98 on), else the long name of each existing component read
 // from its directory entry. Answers like the call: the length, the size needed when

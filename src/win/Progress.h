@@ -17,6 +17,10 @@ public:
     virtual void AddLine(const std::string& line) = 0;
     // Lets the window repaint: every message already waiting is dispatched.
     virtual void Pump() = 0;
+    // The next step blocks the window for as long as it takes (a copy, a sweep): the
+    // status and the bar are painted now, so that they show that step and not one
+    // before it, whatever their frame still waits for. Dispatches no message.
+    virtual void ShowBeforeBlocking() = 0;
 
 protected:
     ~Progress() = default;

@@ -32,19 +32,20 @@ protected:
         win95::ClearSettings();
     }
 
-    // In the window's design coordinates: the client area below the dock of the menu bar.
     RECT ChildRect(HWND w) const
     {
         RECT r;
         GetWindowRect(w, &r);
         MapWindowPoints(nullptr, form->Handle(), reinterpret_cast<POINT*>(&r), 2);
-        OffsetRect(&r, 0, -form->Dock1.Height());
         return r;
     }
+    // The controls above the separating line move down by what the menu bar's dock
+    // takes beyond the 12 units the design gives it.
     void ExpectBounds(HWND w, int l, int t, int width, int height) const
     {
         SCOPED_TRACE(win::WindowText(w) + " " + std::to_string(GetDlgCtrlID(w)));
         RECT r = ChildRect(w);
+        OffsetRect(&r, 0, -(form->Dock1.Height() - win::Scale(12)));
         EXPECT_EQ(r.left, win::Scale(l));
         EXPECT_EQ(r.top, win::Scale(t));
         EXPECT_EQ(r.right - r.left, win::Scale(width));
@@ -67,23 +68,30 @@ TEST_F(MainWindowTest, WindowAndControlsStandAtTheirDesignBounds)
     LONG style = GetWindowLongA(form->Handle(), GWL_STYLE);
     EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
     EXPECT_TRUE(style & WS_SYSMENU);
+    // The dock of the menu bar lies inside the client area of the design.
     RECT client;
     GetClientRect(form->Handle(), &client);
     EXPECT_EQ(client.right, win::Scale(512));
-    EXPECT_EQ(client.bottom - form->Dock1.Height(), win::Scale(215));
+    EXPECT_EQ(client.bottom, win::Scale(215));
+    const RECT dock = ChildRect(form->Dock1.Handle());
+    EXPECT_EQ(dock.top, 0);
+    EXPECT_EQ(dock.right, client.right);
+    EXPECT_GT(dock.bottom, win::Scale(12)) << "the menu bar needs more than the design gives";
 
     ExpectBounds(form->AS1.Handle(), 16, 16, 281, 49);
     ExpectBounds(form->L1.Handle(), 16, 81, 281, 16);
     ExpectBounds(form->PB1.Handle(), 15, 100, 380, 16);
     ExpectBounds(form->B1, 404, 94, 101, 28);
+    EXPECT_LT(ChildRect(form->B1).bottom, form->Bevel1.top);
     EXPECT_EQ(form->Bevel1.left, win::Scale(1));
-    EXPECT_EQ(form->Bevel1.top - form->Dock1.Height(), win::Scale(140));
+    EXPECT_EQ(form->Bevel1.top, win::Scale(140));
     EXPECT_EQ(form->Bevel1.bottom - form->Bevel1.top, win::Scale(2));
     RECT lb = ChildRect(form->LB1.Handle());
     EXPECT_EQ(lb.left, 0);
     EXPECT_EQ(lb.right, client.right);
-    EXPECT_EQ(lb.bottom, client.bottom - form->Dock1.Height());
+    EXPECT_EQ(lb.bottom, client.bottom);
     EXPECT_EQ(lb.bottom - lb.top, win::Scale(69));
+    EXPECT_GE(lb.top, form->Bevel1.bottom);
     EXPECT_EQ(SendMessageA(form->LB1.Handle(), LB_GETITEMHEIGHT, 0, 0), win::Scale(16));
 
     EXPECT_EQ(win::WindowText(form->B1), "&Abbrechen");
@@ -312,7 +320,7 @@ TEST_F(MainWindowTest, DamagedSettingIsReportedAndTheWindowOpensWithDefaultsFrom
     EXPECT_TRUE(form->Settings.MSDOSBootFiles && form->Settings.WindowsRegistry);
     EXPECT_FALSE(form->Settings.WinIniSystemIni || form->Settings.StartMenu);
     EXPECT_EQ(form->Settings.Target, "a:\\");
-    EXPECT_EQ(form->Settings.BootDir, "");
+    EXPECT_EQ(form->Settings.BootDir, win95::kBootDir);
     EXPECT_EQ(form->L1.Caption(), "Bereit!");
 }
 

@@ -74,8 +74,8 @@ inline std::string ExpectedRecord(const std::vector<std::pair<std::string, std::
         dosFiles += key + win::NameOf(DosSpelling(target + recorded)) + "\r\n";
         dosDirs += key + DosSpelling(entries[i].second) + "\r\n";
     }
-    return "[Target]\r\nDrive=" + target + "\r\n[Files]\r\n" + files + "Count=" + std::to_string(entries.size()) +
-           "\r\n" +
+    return "[Target]\r\nDrive=" + target + "\r\nChecks=1\r\n[Files]\r\n" + files + "Count=" +
+           std::to_string(entries.size()) + "\r\n" +
            (entries.empty() ? ""
                             : "[Dirs]\r\n" + dirs + "[Checks]\r\n" + checks + "[DosFiles]\r\n" + dosFiles +
                                   "[DosDirs]\r\n" + dosDirs);

@@ -44,7 +44,6 @@ TEST_F(BackupRecordTest, SecondRunUpdatesInPlaceAndLeavesHigherKeys)
                                          "[Files]\r\n0=G0\r\n1=F1\r\n2=F2\r\nCount=1\r\n"
                                          "[Dirs]\r\n0=C:\\\r\n1=C:\\D1\r\n2=C:\\D2\r\n");
     EXPECT_EQ(r.ReadInteger("Files", "Count", -1), 1);
-    EXPECT_EQ(r.NumberedKeys("Files"), (std::vector<int>{0, 1, 2}));
 }
 
 TEST_F(BackupRecordTest, RefusedWriteNamesTheRecord)
@@ -63,7 +62,6 @@ TEST_F(BackupRecordTest, MissingFileSectionsAndKeysReadAsDefaults)
     TBackupRecord none(dir + "\\nothing.log");
     EXPECT_EQ(none.ReadString("Target", "Drive", "def"), "def");
     EXPECT_EQ(none.ReadInteger("Files", "Count", 7), 7);
-    EXPECT_TRUE(none.NumberedKeys("Files").empty());
 
     auto r = With("[Files]\r\n0=a\r\n");
     EXPECT_EQ(r.ReadString("Target", "Drive", ""), "");
@@ -98,21 +96,6 @@ TEST_F(BackupRecordTest, BinaryJunkReadsAsNoRecord)
     auto r = With(junk);
     EXPECT_EQ(r.ReadString("Target", "Drive", ""), "");
     EXPECT_EQ(r.ReadInteger("Files", "Count", 0), 0);
-    EXPECT_TRUE(r.NumberedKeys("Dirs").empty());
-}
-
-TEST_F(BackupRecordTest, OnlyTheWritersSpellingCountsAsAnEntryKey)
-{
-    std::string content = "[Files]\r\nCount=5\r\n01=x\r\n-1=x\r\n3=x\r\n1=x\r\n 4 = y\r\nabc=x\r\n";
-    for (int i = 10; i < 3000; ++i) content += std::to_string(i) + "=x\r\n";
-    auto r = With(content);
-    auto keys = r.NumberedKeys("Files");
-    ASSERT_EQ(keys.size(), 2u + 1u + 2990u);
-    EXPECT_EQ(keys[0], 1);
-    EXPECT_EQ(keys[1], 3);
-    EXPECT_EQ(keys[2], 4);
-    EXPECT_EQ(keys.back(), 2999);
-    EXPECT_EQ(r.ReadString("Files", "4", ""), "y");
 }
 
 } // namespace

@@ -158,7 +158,7 @@ TEST_F(BackupRunTest, AllCategoriesOffRecordsOnlyTargetAndCount)
     });
     driver::Program p;
     p.Command(IDM_START);
-    EXPECT_EQ(backuptest::Record(), "[Target]\r\nDrive=" + kTarget + "\r\n[Files]\r\nCount=0\r\n");
+    EXPECT_EQ(backuptest::Record(), "[Target]\r\nDrive=" + kTarget + "\r\nChecks=1\r\n[Files]\r\nCount=0\r\n");
     EXPECT_TRUE(p.Messages().empty());
     EXPECT_EQ(p.ProgressMax(), 0);
     EXPECT_EQ(p.Status(), "Ready!");

@@ -250,6 +250,38 @@ TEST_F(CleanupCommandsTest, AnEmptyFolderPathDoesNothingAtAll)
     EXPECT_EQ(win::ValueNames(win::OpenKey(HKEY_CURRENT_USER, kRecentDocs).get()).size(), 15u);
 }
 
+// The list, the status and the bar are set before the busy state is entered: a clip
+// that cannot be opened stops the command with the command's own start on screen.
+TEST_F(CleanupCommandsTest, MissingClipStopsTheCommandWithItsOwnStartOnScreen)
+{
+    win95::WriteFile(temp + "\\keep.tmp", "x");
+    form->AS1.SetAVIName("C:\\qmtest\\nowhere\\s.dll");
+    struct Case {
+        int id;
+        const char* status;
+        int max;
+        bool listCleared;
+    };
+    for (const Case& c : {Case{IDM_EMPTYCOOKIES, "Deleting Files in Cookies-Directory...", 1, false},
+                          Case{IDM_EMPTYRECENT, "Deleting recent Files...", 2, true},
+                          Case{IDM_EMPTYTEMP, "Deleting files in Temp-Directory...", 1, true}}) {
+        SCOPED_TRACE(c.status);
+        form->LB1.Clear();
+        form->LB1.Add("line of an earlier command");
+        form->SetStatus("Ready!");
+        form->PB1.SetMax(5);
+        form->PB1.SetPosition(5);
+        EXPECT_THROW(form->RunCommand(c.id), std::exception);
+        EXPECT_EQ(form->L1.Caption(), c.status);
+        EXPECT_EQ(form->PB1.Position(), 0);
+        EXPECT_EQ(form->PB1.Max(), c.max);
+        EXPECT_EQ(Lines(), c.listCleared ? Names{} : Names{"line of an earlier command"});
+        EXPECT_FALSE(form->AS1.AutoPlay());
+        EXPECT_TRUE(form->MB1.Visible());
+    }
+    EXPECT_EQ(win95::List(temp), (Names{"keep.tmp"})) << "nothing is deleted";
+}
+
 TEST_F(CleanupCommandsTest, SystemFoldersAreRefusedWithAWarningAndNothingIsDeleted)
 {
     FillRecentDocs();

@@ -183,7 +183,7 @@ TEST_F(SettingsTest, TextEndsAtItsSizeOrFirstNul)
     EXPECT_EQ(s.IEFavorites, "C:\\Fav");
 }
 
-TEST_F(SettingsTest, ListTakesThePresentValuesBelowCountInOrder)
+TEST_F(SettingsTest, ListKeepsItsGapsUpToTheHighestNumberPresentBelowCount)
 {
     // A damaged Count of two billion reads only what is there, as fast as a sane one.
     for (DWORD count : {3u, 0x7FFFFFFFu}) {
@@ -192,11 +192,14 @@ TEST_F(SettingsTest, ListTakesThePresentValuesBelowCountInOrder)
         Sz(kList, "0", "C:\\a.txt");
         Sz(kList, "10", "C:\\k.txt");
         Sz(kList, "007", "C:\\not-a-number.txt");
-        TSettings s = Load();
-        const std::vector<std::string> expected =
-            count == 3 ? std::vector<std::string>{"C:\\a.txt", "C:\\c.txt"}
-                       : std::vector<std::string>{"C:\\a.txt", "C:\\c.txt", "C:\\k.txt"};
-        EXPECT_EQ(s.OtherFileList, expected) << count;
+        // No list reaches this far: it follows without its gap.
+        Sz(kList, "999999999", "C:\\z.txt");
+        std::vector<std::string> expected{"C:\\a.txt", "", "C:\\c.txt"};
+        if (count > 3) {
+            expected.resize(10);
+            expected.insert(expected.end(), {"C:\\k.txt", "C:\\z.txt"});
+        }
+        EXPECT_EQ(Load().OtherFileList, expected) << count;
     }
 }
 
@@ -209,10 +212,12 @@ TEST_F(SettingsTest, ZeroOrNegativeCountGivesAnEmptyList)
     }
 }
 
-TEST_F(SettingsTest, WrongTypeStopsLoadingWithTheValueNamed)
+TEST_F(SettingsTest, WrongTypeStopsLoadingAndLeavesEveryLaterFieldAtItsDefault)
 {
+    const TSettings first = Load();
     Dword(kOwn, "MSDOSBootFiles", 1);
     Sz(kOwn, "StartMenu", "1");
+    Sz(kOwn, "BootDir", "D:\\");
     Sz(kOwn, "Target", "E:\\");
     Dword(kList, "Count", 1);
     Sz(kList, "0", "C:\\a.txt");
@@ -221,9 +226,24 @@ TEST_F(SettingsTest, WrongTypeStopsLoadingWithTheValueNamed)
     EXPECT_EQ(g_errors[0], "Ungültiger Datentyp für 'StartMenu'");
     EXPECT_TRUE(s.MSDOSBootFiles) << "what came before the error stays loaded";
     EXPECT_FALSE(s.StartMenu);
-    EXPECT_EQ(s.BootDir, "") << "later fields keep their defaults";
-    EXPECT_EQ(s.Target, "a:\\");
-    EXPECT_EQ(s.TempDir, "");
+    // The clean-up commands and the backup still find the installation's folders.
+    for (auto field : {&TSettings::BootDir, &TSettings::WinDir, &TSettings::StartMenuDir, &TSettings::DesktopDir,
+                       &TSettings::CookiesDir, &TSettings::RecentDir, &TSettings::TempDir, &TSettings::Target})
+        EXPECT_EQ(s.*field, first.*field);
+    EXPECT_FALSE(first.TempDir.empty());
+    EXPECT_TRUE(s.OtherFileList.empty());
+
+    // An entry of the list that is no text leaves the whole list at its default.
+    win95::ClearSettings();
+    g_errors.clear();
+    Dword(kOwn, "Desktop", 1);
+    Dword(kList, "Count", 2);
+    Sz(kList, "0", "C:\\a.txt");
+    Dword(kList, "1", 7);
+    s = Load();
+    ASSERT_EQ(g_errors.size(), 1u);
+    EXPECT_EQ(g_errors[0], "Ungültiger Datentyp für '1'");
+    EXPECT_TRUE(s.Desktop);
     EXPECT_TRUE(s.OtherFileList.empty());
 }
 

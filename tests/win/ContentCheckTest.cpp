@@ -114,4 +114,32 @@ TEST(ContentCheckTest, FolderWithNamesOutsideTheCodePageIsCheckedByTheirOwnNames
     EXPECT_EQ(win::Summarize(plain), narrow);
 }
 
+// A restore merges a folder into one that may hold more: what it put there is summed
+// over the copy's own files, and matches the summary made at backup time exactly when
+// each of them arrived whole.
+TEST(ContentCheckTest, SummaryLikeACopyCountsOnlyTheCopysFiles)
+{
+    const std::string copy = win95::ScratchDir("like-copy");
+    const std::string live = win95::ScratchDir("like-live");
+    for (const std::string& dir : {copy, live}) {
+        win95::MakeDirs(dir + "\\sub");
+        win95::WriteFile(dir + "\\a.txt", "alpha");
+        win95::WriteFile(dir + "\\sub\\b.txt", "beta");
+    }
+    win95::WriteFile(live + "\\extra.txt", "only live");
+    win95::WriteFile(live + "\\sub\\extra2.txt", "only live too");
+    const auto made = win::Summarize(copy);
+    ASSERT_TRUE(made);
+    EXPECT_EQ(win::SummarizeLike(live, copy), made);
+    EXPECT_NE(win::Summarize(live), made);
+    EXPECT_EQ(win::SummarizeLike(live + "\\a.txt", copy + "\\a.txt"), win::Summarize(copy + "\\a.txt"));
+
+    win95::WriteFile(live + "\\sub\\b.txt", "betA");
+    EXPECT_NE(win::SummarizeLike(live, copy), made);
+    win95::Remove(live + "\\sub\\b.txt");
+    EXPECT_FALSE(win::SummarizeLike(live, copy));
+    EXPECT_FALSE(win::SummarizeLike(live + "\\a.txt", copy));
+    EXPECT_FALSE(win::SummarizeLike(live + "\\gone", copy));
+}
+
 } // namespace
