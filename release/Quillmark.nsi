@@ -38,6 +38,7 @@ Section
   SetOutPath "$INSTDIR"
   File "${SRC}\Quillmark.exe"
   File "${SRC}\s.dll"
+  File "${SRC}\Kelvrane.exe"
   File "${SRC}\Pelmora.hlp"
   File "${SRC}\Pelmora.cnt"
   File "${SRC}\LIESMICH.TXT"
@@ -63,6 +64,7 @@ Section Uninstall
   SetShellVarContext all
   Delete "$INSTDIR\Quillmark.exe"
   Delete "$INSTDIR\s.dll"
+  Delete "$INSTDIR\Kelvrane.exe"
   Delete "$INSTDIR\Pelmora.hlp"
   Delete "$INSTDIR\Pelmora.cnt"
   Delete "$INSTDIR\LIESMICH.TXT"

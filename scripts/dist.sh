@@ -4,7 +4,7 @@
 # The 32-bit program must pass the Windows 95 import check first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build.sh Quillmark
+bash scripts/build.sh Quillmark Kelvrane
 if [ ! -f build-i686/CMakeCache.txt ]; then
   cmake -S . -B build-i686 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686.cmake -DQUILLMARK_TESTS=OFF >/dev/null
 fi
@@ -20,6 +20,8 @@ for arch in Win32:build-i686 Win64:build; do
   dir=$out/${arch%%:*}
   bin=${arch#*:}/bin
   cp "$bin/Quillmark.exe" "$bin/s.dll" "$bin/Pelmora.hlp" "$bin/Pelmora.cnt" "$dir/"
+  # The rescue floppy's DOS program is the same for both.
+  cp build/bin/Kelvrane.exe "$dir/"
   cp "$out/LIESMICH.TXT" "$dir/"
 done
 makensis -V2 -DARCH=x86 -DSRC="$PWD/$out/Win32" -DOUT="$PWD/$out/Setup32.exe" release/Quillmark.nsi

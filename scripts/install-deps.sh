@@ -10,6 +10,8 @@ packages=(
   halibut nsis zip
   xvfb x11-utils
   googletest
+  bcc bin86 elks-libc
+  dosbox dosfstools mtools python3
 )
 
 missing=()

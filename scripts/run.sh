@@ -9,7 +9,7 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "Run it from a graphical session, or under a virtual one: xvfb-run -a bash scripts/run.sh" >&2
   exit 1
 fi
-bash scripts/build.sh Quillmark win95fixture
+bash scripts/build.sh Quillmark Kelvrane win95fixture
 demo=build/demo
 QUILLMARK_DISPLAY=$DISPLAY bash tests/harness/wine-session.sh start "$demo" --keep
 trap 'bash tests/harness/wine-session.sh stop "$demo"' EXIT

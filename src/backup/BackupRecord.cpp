@@ -1,6 +1,7 @@
 #include "backup/BackupRecord.h"
 
 #include "win/Error.h"
+#include "win/Files.h"
 #include "win/Handles.h"
 
 #include <windows.h>
@@ -78,6 +79,14 @@ int TBackupRecord::ReadInteger(const std::string& section, const std::string& ke
 
 TRecordEntries::TRecordEntries(const TBackupRecord& record) : record_(record)
 {
+    // The copies lie at Drive + name, as a reader finds them; without a Drive, beside
+    // the record.
+    copyFolder_ = record_.ReadString("Target", "Drive", "");
+    if (copyFolder_.empty()) copyFolder_ = record_.Path().substr(0, record_.Path().find_last_of("\\:") + 1);
+    // An older record's DOS spellings must not stand for this run's entries, which
+    // may have none.
+    for (const char* section : {kDosFilesSection, kDosDirsSection})
+        WritePrivateProfileStringA(section, nullptr, nullptr, record_.Path().c_str());
     record_.WriteString("Target", kChecksMark, "1");
     Write();
 }
@@ -87,13 +96,20 @@ void TRecordEntries::Add(const std::string& name, const std::string& folder, con
     names_.push_back(name);
     folders_.push_back(folder);
     checks_.push_back(FormatCheck(check));
+    dosNames_.push_back(win::NameOf(DosSpelling(copyFolder_ + name)));
+    if (folder != lastFolder_ || dosFolders_.empty()) {
+        lastFolder_ = folder;
+        lastDosFolder_ = DosSpelling(folder);
+    }
+    dosFolders_.push_back(lastDosFolder_);
 }
 
-std::vector<std::string> TRecordEntries::Section(const std::vector<std::string>& values) const
+std::vector<std::string> TRecordEntries::Section(const std::vector<std::string>& values, bool keepEmpty) const
 {
     std::vector<std::string> lines;
     lines.reserve(values.size() + 1);
-    for (size_t i = 0; i < values.size(); ++i) lines.push_back(std::to_string(i) + "=" + values[i]);
+    for (size_t i = 0; i < values.size(); ++i)
+        if (keepEmpty || !values[i].empty()) lines.push_back(std::to_string(i) + "=" + values[i]);
     return lines;
 }
 
@@ -113,6 +129,12 @@ void TRecordEntries::Write()
     if (!names_.empty()) {
         record_.WriteSection("Dirs", Section(folders_));
         record_.WriteSection(kChecksSection, Section(checks_));
+        const auto dosNames = Section(dosNames_, false);
+        const auto dosFolders = Section(dosFolders_, false);
+        if (!dosNames.empty() || !dosFolders.empty()) {
+            record_.WriteSection(kDosFilesSection, dosNames);
+            record_.WriteSection(kDosDirsSection, dosFolders);
+        }
     }
     std::vector<std::string> files = Section(names_);
     files.push_back("Count=" + std::to_string(Count()));
@@ -120,6 +142,42 @@ void TRecordEntries::Write()
     written_ = Count();
     lastWrite_ = GetTickCount();
     writeCost_ = lastWrite_ - start;
+}
+
+namespace {
+
+// One name as DOS spells it: up to 8 characters, a dot and up to 3 more, none of those
+// DOS forbids. A volume without short names answers with the long name itself.
+bool IsDosName(const std::string& name)
+{
+    const auto dot = name.find('.');
+    const size_t base = std::min(dot, name.size());
+    if (base == 0 || base > 8) return false;
+    if (dot != std::string::npos) {
+        const size_t ext = name.size() - dot - 1;
+        if (ext == 0 || ext > 3 || name.find('.', dot + 1) != std::string::npos) return false;
+    }
+    return name.find_first_of(" \"*+,/:;<=>?[\\]|") == std::string::npos;
+}
+
+} // namespace
+
+std::string DosSpelling(const std::string& path)
+{
+    char buf[MAX_PATH];
+    const DWORD n = GetShortPathNameA(path.c_str(), buf, sizeof buf);
+    if (n == 0 || n >= sizeof buf) return {};
+    CharToOemA(buf, buf);
+    const std::string spelling = buf;
+    // DOS reaches only local drives, and every part of the path must be a DOS name.
+    const bool drive = spelling.size() >= 3 && spelling[1] == ':' && spelling[2] == '\\';
+    if (!drive) return {};
+    for (size_t pos = 3; pos < spelling.size();) {
+        const size_t end = std::min(spelling.find('\\', pos), spelling.size());
+        if (!IsDosName(spelling.substr(pos, end - pos))) return {};
+        pos = end + 1;
+    }
+    return spelling;
 }
 
 std::string FormatCheck(const win::ContentSummary& check)

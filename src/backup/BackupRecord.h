@@ -49,8 +49,9 @@ public:
     TRecordEntries(const TRecordEntries&) = delete;
     TRecordEntries& operator=(const TRecordEntries&) = delete;
 
-    // name: the copy's name in the backup folder; folder: where it came from; check:
-    // what the copy held when it was checked.
+    // name: the copy's name in the record's Drive folder; folder: where it came from; check:
+    // what the copy held when it was checked. The DOS spellings of both are added where
+    // the platform gives them.
     void Add(const std::string& name, const std::string& folder, const win::ContentSummary& check);
     int Count() const noexcept { return static_cast<int>(names_.size()); }
     // Writes when enough time has passed since the last write.
@@ -59,10 +60,16 @@ public:
     void Write();
 
 private:
-    std::vector<std::string> Section(const std::vector<std::string>& values) const;
+    // key=value lines; a value that is empty is left out unless keepEmpty.
+    std::vector<std::string> Section(const std::vector<std::string>& values, bool keepEmpty = true) const;
 
     const TBackupRecord& record_;
     std::vector<std::string> names_, folders_, checks_;
+    // Empty where the platform gives no short name; the folder's is asked once per run
+    // of entries from the same folder.
+    std::vector<std::string> dosNames_, dosFolders_;
+    std::string copyFolder_;
+    std::string lastFolder_, lastDosFolder_;
     int written_ = -1;
     unsigned long lastWrite_ = 0;
     unsigned long writeCost_ = 0;
@@ -81,6 +88,14 @@ inline constexpr const char* kChecksMark = "Checks";
 // The name under which the record's reader finds a copy: its short alias, for tools
 // that read the backup from DOS, or its name when it has none.
 std::string RecordedName(const std::string& copy, const std::string& name);
+
+// The sections that give the rescue floppy's DOS program each entry's copy and folder
+// as DOS reaches them: 8.3 spellings in the OEM code page. Readers of older records
+// never ask for them.
+inline constexpr const char* kDosFilesSection = "DosFiles";
+inline constexpr const char* kDosDirsSection = "DosDirs";
+// The 8.3 spelling of an existing path in the OEM code page; empty when there is none.
+std::string DosSpelling(const std::string& path);
 
 // A record value as an integer: decimal, or hexadecimal after "0x"; false when it is no
 // number or does not fit.

@@ -6,6 +6,7 @@
 #include "backup/BackupRecord.h"
 #include "win/ContentCheck.h"
 #include "settings/Settings.h"
+#include "win/Files.h"
 #include "win/Handles.h"
 
 #include <windows.h>
@@ -61,17 +62,23 @@ inline std::string Record() { return win95::ReadFile(kTarget + "ABackUp.log"); }
 inline std::string ExpectedRecord(const std::vector<std::pair<std::string, std::string>>& entries,
                                   const std::string& target = kTarget)
 {
-    std::string files, dirs, checks;
+    std::string files, dirs, checks, dosFiles, dosDirs;
     for (size_t i = 0; i < entries.size(); ++i) {
         const std::string key = std::to_string(i) + "=";
         const std::string alias = Alias(target + entries[i].first);
-        files += key + (alias.empty() ? entries[i].first : alias) + "\r\n";
+        const std::string recorded = alias.empty() ? entries[i].first : alias;
+        files += key + recorded + "\r\n";
         dirs += key + entries[i].second + "\r\n";
         const auto check = win::Summarize(target + entries[i].first);
         checks += key + (check ? FormatCheck(*check) : "(no copy)") + "\r\n";
+        dosFiles += key + win::NameOf(DosSpelling(target + recorded)) + "\r\n";
+        dosDirs += key + DosSpelling(entries[i].second) + "\r\n";
     }
-    return "[Target]\r\nDrive=" + target + "\r\nChecks=1\r\n[Files]\r\n" + files + "Count=" + std::to_string(entries.size()) +
-           "\r\n" + (entries.empty() ? "" : "[Dirs]\r\n" + dirs + "[Checks]\r\n" + checks);
+    return "[Target]\r\nDrive=" + target + "\r\nChecks=1\r\n[Files]\r\n" + files + "Count=" +
+           std::to_string(entries.size()) + "\r\n" +
+           (entries.empty() ? ""
+                            : "[Dirs]\r\n" + dirs + "[Checks]\r\n" + checks + "[DosFiles]\r\n" + dosFiles +
+                                  "[DosDirs]\r\n" + dosDirs);
 }
 
 } // namespace backuptest

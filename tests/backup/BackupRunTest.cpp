@@ -112,6 +112,44 @@ TEST_F(BackupRunTest, MissingConfigSysMovesLaterEntriesUp)
     EXPECT_EQ(p.Status(), "Ready!");
 }
 
+// What DOS can open: a name of at most 8 characters, a dot and at most 3 more.
+bool IsShortName(const std::string& name)
+{
+    const auto dot = name.find('.');
+    const std::string base = name.substr(0, dot);
+    const std::string ext = dot == std::string::npos ? "" : name.substr(dot + 1);
+    return !base.empty() && base.size() <= 8 && ext.size() <= 3 && ext.find('.') == std::string::npos &&
+           name.find_first_of(" +,;=[]") == std::string::npos;
+}
+
+TEST_F(BackupRunTest, RecordGivesEveryEntryACopyAndFolderThatDosCanOpen)
+{
+    StoreEverything();
+    driver::Program p;
+    p.Command(IDM_START);
+    ASSERT_EQ(p.Status(), "Ready!");
+    const TBackupRecord record(kTarget + "ABackUp.log");
+    for (size_t i = 0; i < kEverything.size(); ++i) {
+        const std::string key = std::to_string(i);
+        const std::string name = record.ReadString(kDosFilesSection, key, "");
+        const std::string folder = record.ReadString(kDosDirsSection, key, "");
+        SCOPED_TRACE(kEverything[i].first + " -> " + name + " in " + folder);
+        EXPECT_TRUE(IsShortName(name));
+        EXPECT_NE(GetFileAttributesA((kTarget + name).c_str()), INVALID_FILE_ATTRIBUTES);
+        ASSERT_GE(folder.size(), 3u);
+        EXPECT_EQ(folder.substr(0, 3), kEverything[i].second.substr(0, 3));
+        for (size_t pos = 3; pos < folder.size();) {
+            const size_t end = std::min(folder.find('\\', pos), folder.size());
+            EXPECT_TRUE(IsShortName(folder.substr(pos, end - pos)));
+            pos = end + 1;
+        }
+        const DWORD attributes = GetFileAttributesA(folder.c_str());
+        EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+    }
+    // "Programme" has nine letters: only its short spelling reaches the bookmarks.
+    EXPECT_NE(record.ReadString(kDosDirsSection, "16", ""), "C:\\Programme\\Netscape");
+}
+
 TEST_F(BackupRunTest, AllCategoriesOffRecordsOnlyTargetAndCount)
 {
     backuptest::StoreSettings([](TSettings& s) {

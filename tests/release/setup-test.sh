@@ -24,7 +24,7 @@ before=$(snapshot)
 
 wine "$setup" /S '/D=C:\Werkzeug\Quillmark' || fail "setup ended with $?"
 dir=$c/Werkzeug/Quillmark
-for f in Quillmark.exe s.dll Pelmora.hlp Pelmora.cnt LIESMICH.TXT Uninstall.exe; do
+for f in Quillmark.exe s.dll Kelvrane.exe Pelmora.hlp Pelmora.cnt LIESMICH.TXT Uninstall.exe; do
   [ -f "$dir/$f" ] || fail "$f not installed"
 done
 lnk=$(find "$c" -path '*Start Menu/Programs/Quillmark/Quillmark.lnk' | head -1)
@@ -48,7 +48,7 @@ echo "meine Notiz" >"$dir/Notiz.txt"
 wine "$dir/Uninstall.exe" /S || fail "uninstaller ended with $?"
 # The uninstaller runs on from a copy of itself, so that it can delete the original.
 for _ in $(seq 1 60); do [ -f "$dir/Uninstall.exe" ] || break; sleep 0.5; done
-for f in Quillmark.exe s.dll Pelmora.hlp Pelmora.cnt LIESMICH.TXT Uninstall.exe; do
+for f in Quillmark.exe s.dll Kelvrane.exe Pelmora.hlp Pelmora.cnt LIESMICH.TXT Uninstall.exe; do
   [ ! -e "$dir/$f" ] || fail "$f left behind"
 done
 [ -f "$dir/Notiz.txt" ] || fail "the user's file was removed"

@@ -69,6 +69,10 @@ class RescueDiskTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // The build puts the real DOS program beside the tests; each test decides
+        // whether one lies there, and the build's comes back afterwards.
+        if (win95::Exists(kCompanion))
+            MoveFileExA(kCompanion.c_str(), kBuildCompanion.c_str(), MOVEFILE_REPLACE_EXISTING);
         win95::LayOut();
         win95::StoreUsualSettings();
         rescuetest::FillFloppy();
@@ -78,7 +82,8 @@ protected:
     void TearDown() override
     {
         form.reset();
-        win95::Remove(driver::BinDir() + "Kelvrane.exe");
+        win95::Remove(kCompanion);
+        if (win95::Exists(kBuildCompanion)) MoveFileA(kBuildCompanion.c_str(), kCompanion.c_str());
         win95::ClearSettings();
     }
     // Chooses the command as the menu does, so that an error reaches the standard error box.
@@ -90,6 +95,8 @@ protected:
     }
 
     std::unique_ptr<TForm1> form;
+    const std::string kCompanion = driver::BinDir() + "Kelvrane.exe";
+    const std::string kBuildCompanion = driver::BinDir() + "Kelvrane.exe.build";
 };
 
 TEST_F(RescueDiskTest, PromptTakesOneUpperCaseLetterEnterConfirmsEscapeDoesNothing)
