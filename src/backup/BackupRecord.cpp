@@ -96,7 +96,17 @@ void TRecordEntries::Add(const std::string& name, const std::string& folder, con
     names_.push_back(name);
     folders_.push_back(folder);
     checks_.push_back(FormatCheck(check));
-    dosNames_.push_back(win::NameOf(DosSpelling(copyFolder_ + name)));
+    // The copy lies in the copies' folder under name, its short alias where it has one:
+    // where DOS reaches that folder, the name in the DOS code page is the copy's DOS
+    // spelling. Asking the platform for each copy's short path cost a look-up per
+    // folder level and copy.
+    if (!copyFolderReachable_) {
+        const std::string folderOnly = copyFolder_.size() > 3 && copyFolder_.back() == '\\'
+                                           ? copyFolder_.substr(0, copyFolder_.size() - 1)
+                                           : copyFolder_;
+        copyFolderReachable_ = !DosSpelling(folderOnly).empty();
+    }
+    dosNames_.push_back(*copyFolderReachable_ ? DosName(name) : std::string());
     if (folder != lastFolder_ || dosFolders_.empty()) {
         lastFolder_ = folder;
         lastDosFolder_ = DosSpelling(folder);
@@ -161,6 +171,13 @@ bool IsDosName(const std::string& name)
 }
 
 } // namespace
+
+std::string DosName(const std::string& name)
+{
+    std::string oem = name;
+    CharToOemA(oem.data(), oem.data());
+    return IsDosName(oem) ? oem : std::string();
+}
 
 std::string DosSpelling(const std::string& path)
 {

@@ -69,6 +69,7 @@ private:
     // of entries from the same folder.
     std::vector<std::string> dosNames_, dosFolders_;
     std::string copyFolder_;
+    std::optional<bool> copyFolderReachable_;  // from DOS, asked with the first entry
     std::string lastFolder_, lastDosFolder_;
     int written_ = -1;
     unsigned long lastWrite_ = 0;
@@ -96,6 +97,8 @@ inline constexpr const char* kDosFilesSection = "DosFiles";
 inline constexpr const char* kDosDirsSection = "DosDirs";
 // The 8.3 spelling of an existing path in the OEM code page; empty when there is none.
 std::string DosSpelling(const std::string& path);
+// One name in the DOS code page, where it is a DOS name; empty where it is not.
+std::string DosName(const std::string& name);
 
 // A record value as an integer: decimal, or hexadecimal after "0x"; false when it is no
 // number or does not fit.
