@@ -64,11 +64,10 @@ struct BackupResult {
 // than many a copy does.
 class FolderContents {
 public:
-    FolderContents(std::string folder, const std::string& record) : folder_(std::move(folder))
+    FolderContents(const std::string& folder, const std::string& record) : folderId_(win::IdentityOf(folder))
     {
-        if (auto id = win::IdentityOf(folder_)) folderId_ = *id;
         // The record counts as a copy of nothing: no source may land on it.
-        if (win::FolderOf(record) + "\\" == folder_ || win::FolderOf(record) == folder_) {
+        if (win::WithTrailingBackslash(win::FolderOf(record)) == folder) {
             Take(win::NameOf(record), std::string());
             Take(RecordedName(record, win::NameOf(record)), std::string());
         }
@@ -109,7 +108,6 @@ private:
         return known->second;
     }
 
-    std::string folder_;
     std::optional<win::FileIdentity> folderId_;
     std::unordered_map<std::string, std::string> copies_;  // name key: the source copied under it
     std::unordered_map<std::string, bool> sameFolder_;

@@ -75,11 +75,12 @@ void Warn(const TShFileOP& copier, const std::string& text)
     MessageBoxA(copier.OwnerWindow(), text.c_str(), "Warnung", MB_OK | MB_ICONEXCLAMATION);
 }
 
-// An entry the record lets through, and the name of its copy in the backup folder
-// (empty when the copy is missing).
+// An entry the record lets through, the name of its copy in the backup folder (empty
+// when the copy is missing), and whether copying it blocks the window for long.
 struct Item {
     const RecordEntry* entry;
     std::string source;
+    bool takesLong = false;
     std::string Destination() const { return entry->folder + source; }
 };
 
@@ -212,8 +213,7 @@ Outcome RestoreItem(const Item& item, const std::string& drive, SafetySet& safet
     const std::string copy = drive + item.source;
     // A large item blocks the window while it is checked, kept and copied: it shows
     // what it restores first; a small one's line comes with the next frame.
-    const bool takesLong = win::CopyMayTakeLong(copy);
-    if (takesLong) progress.ShowBeforeBlocking();
+    if (item.takesLong) progress.ShowBeforeBlocking();
     // A record from before copies were checked has nothing to compare with; one that
     // has must find the copy as it was made, or the live item stays.
     if (e.checkUnreadable || (e.check && win::Summarize(copy) != e.check)) return Outcome::Damaged;
@@ -223,7 +223,7 @@ Outcome RestoreItem(const Item& item, const std::string& drive, SafetySet& safet
     if (existed && !safety.Keep(destination, copier)) return Outcome::NoSafetyCopy;
     // Keeping a large folder takes a while: the window repaints before the copy.
     progress.Pump();
-    if (takesLong) progress.ShowBeforeBlocking();
+    if (item.takesLong) progress.ShowBeforeBlocking();
 
     copier.FilesList.clear();
     copier.Destination = e.folder;
@@ -301,7 +301,7 @@ void RestoreFromRecord(const std::string& recordPath, TShFileOP& copier, win::Pr
     for (const RecordEntry& e : record.entries) {
         if (e.state != EntryState::Ready) continue;
         const FolderListing::Found* copy = backup.Find(e.name);
-        items.push_back({&e, copy ? copy->name : std::string()});
+        items.push_back({&e, copy ? copy->name : std::string(), copy && win::CopyMayTakeLong(copy->folder, copy->size)});
     }
     // Nothing to restore, nothing to keep: the older safety folder stays as it is.
     std::optional<SafetySet> safety;

@@ -24,23 +24,6 @@ std::string WindowsDrive()
     return win::DriveRoot(dir[0]);
 }
 
-// The spelling that compares: full, without closing backslash (a root keeps it), upper case.
-std::string Compared(const std::string& path)
-{
-    char buf[MAX_PATH * 2] = {};
-    const DWORD n = GetFullPathNameA(path.c_str(), sizeof buf, buf, nullptr);
-    std::string full = n && n < sizeof buf ? std::string(buf, n) : path;
-    if (full.size() > 3 && full.back() == '\\') full.pop_back();
-    return win::NameKey(full);
-}
-
-std::string ShortSpelling(const std::string& path)
-{
-    char buf[MAX_PATH * 2] = {};
-    const DWORD n = GetShortPathNameA(path.c_str(), buf, sizeof buf);
-    return n && n < sizeof buf ? Compared(std::string(buf, n)) : std::string();
-}
-
 std::optional<FILETIME> RecordTime(const std::string& folder)
 {
     WIN32_FIND_DATAA fd;
@@ -80,9 +63,8 @@ std::vector<std::string> SafetyFolders()
 
 bool SameFolder(const std::string& a, const std::string& b)
 {
-    if (Compared(a) == Compared(b)) return true;
-    const std::string shortA = ShortSpelling(a);
-    return !shortA.empty() && shortA == ShortSpelling(b);
+    // Full and long, a short alias and a closing backslash spell the same folder.
+    return win::NameKey(win::FullPath(a)) == win::NameKey(win::FullPath(b));
 }
 
 std::optional<std::string> ChooseSafetyFolder(const std::vector<std::string>& readFrom)

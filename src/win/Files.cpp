@@ -124,9 +124,11 @@ bool CopyMayTakeLong(const std::string& path)
     if (path.find_first_of("*?") != std::string::npos) return false;
     WIN32_FIND_DATAA fd;
     UniqueFind found(FindFirstFileA(path.c_str(), &fd));
-    if (!found) return false;
-    return (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || fd.nFileSizeHigh || fd.nFileSizeLow >= 1024 * 1024;
+    return found && CopyMayTakeLong((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                                    (std::uint64_t{fd.nFileSizeHigh} << 32) | fd.nFileSizeLow);
 }
+
+bool CopyMayTakeLong(bool folder, std::uint64_t size) { return folder || size >= 1024 * 1024; }
 
 std::optional<FileIdentity> IdentityOf(const std::string& path)
 {

@@ -3,6 +3,7 @@
 // backslash, and the code that joins never inserts one.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,8 +43,9 @@ std::string FullPath(const std::string& path);
 std::vector<std::string> FoldersAbove(const std::string& fullPath);
 
 // Whether copying what lies at path can keep the window from painting for a while: a
-// folder, or a file of a megabyte or more.
+// folder, or a file of a megabyte or more; the second form for what a listing told.
 bool CopyMayTakeLong(const std::string& path);
+bool CopyMayTakeLong(bool folder, std::uint64_t size);
 
 // What a path names, rather than how it is spelled: the volume and the index of the
 // file on it, as the opened file or folder tells them. The first Windows (95, 98, Me)

@@ -23,6 +23,19 @@ bool NotImplemented()
     return true;
 }
 
+// A call on one path that answers whether it did it: the wide one where the system has
+// it, the 8-bit one otherwise.
+template <typename... Args>
+bool OnPath(BOOL(WINAPI* wide)(LPCWSTR, Args...), BOOL(WINAPI* narrow)(LPCSTR, Args...), const std::wstring& path,
+            Args... args)
+{
+    if (g_wide && wide) {
+        if (wide(path.c_str(), args...)) return true;
+        if (!NotImplemented()) return false;
+    }
+    return narrow(Narrow(path).c_str(), args...) != FALSE;
+}
+
 } // namespace
 
 std::wstring Widen(const std::string& text)
@@ -105,35 +118,20 @@ UniqueFile OpenFile(const std::wstring& path, DWORD access, DWORD share, DWORD d
 
 bool DeleteFileAt(const std::wstring& path)
 {
-    using DeleteW = BOOL(WINAPI*)(LPCWSTR);
-    static const auto deleteW = Kernel32<DeleteW>("DeleteFileW");
-    if (g_wide && deleteW) {
-        if (deleteW(path.c_str())) return true;
-        if (!NotImplemented()) return false;
-    }
-    return DeleteFileA(Narrow(path).c_str()) != FALSE;
+    static const auto wide = Kernel32<BOOL(WINAPI*)(LPCWSTR)>("DeleteFileW");
+    return OnPath(wide, &DeleteFileA, path);
 }
 
 bool RemoveFolderAt(const std::wstring& path)
 {
-    using RemoveW = BOOL(WINAPI*)(LPCWSTR);
-    static const auto removeW = Kernel32<RemoveW>("RemoveDirectoryW");
-    if (g_wide && removeW) {
-        if (removeW(path.c_str())) return true;
-        if (!NotImplemented()) return false;
-    }
-    return RemoveDirectoryA(Narrow(path).c_str()) != FALSE;
+    static const auto wide = Kernel32<BOOL(WINAPI*)(LPCWSTR)>("RemoveDirectoryW");
+    return OnPath(wide, &RemoveDirectoryA, path);
 }
 
 bool SetAttributesAt(const std::wstring& path, DWORD attributes)
 {
-    using SetW = BOOL(WINAPI*)(LPCWSTR, DWORD);
-    static const auto setW = Kernel32<SetW>("SetFileAttributesW");
-    if (g_wide && setW) {
-        if (setW(path.c_str(), attributes)) return true;
-        if (!NotImplemented()) return false;
-    }
-    return SetFileAttributesA(Narrow(path).c_str(), attributes) != FALSE;
+    static const auto wide = Kernel32<BOOL(WINAPI*)(LPCWSTR, DWORD)>("SetFileAttributesW");
+    return OnPath(wide, &SetFileAttributesA, path, attributes);
 }
 
 } // namespace win
