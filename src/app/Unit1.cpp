@@ -89,7 +89,8 @@ void TForm1::CreateControls()
                                 0, 0, kClientWidth, kListHeight, WS_EX_CLIENTEDGE));
     for (HWND w : {L1.Handle(), PB1.Handle(), B1, LB1.Handle()}) win::SetFont(w, font_.get());
     SendMessageA(LB1.Handle(), LB_SETITEMHEIGHT, 0, win::Scale(16));
-    for (HWND w : {AS1.Handle(), L1.Handle(), PB1.Handle(), B1}) {
+    AS1.MoveBy(0, shift);
+    for (HWND w : {L1.Handle(), PB1.Handle(), B1}) {
         RECT r;
         GetWindowRect(w, &r);
         MapWindowPoints(nullptr, self, reinterpret_cast<POINT*>(&r), 2);
@@ -314,7 +315,7 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
             RunCommand(LOWORD(wp));
             return 0;
         }
-        if (reinterpret_cast<HWND>(lp) == AS1.Handle()) AS1.Notification(HIWORD(wp));
+        if (AS1.HandleAllocated() && reinterpret_cast<HWND>(lp) == AS1.Handle()) AS1.Notification(HIWORD(wp));
         return 0;
     case WM_PAINT: {
         {

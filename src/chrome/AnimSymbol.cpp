@@ -30,7 +30,37 @@ void TAnimatedSymbol::CreateWnd(HWND parent, int id, int left, int top, int widt
     RecreateWnd();
 }
 
+HWND TAnimatedSymbol::Handle()
+{
+    if (!hwnd_) MakeWnd();
+    return hwnd_;
+}
+
+void TAnimatedSymbol::MoveBy(int dx, int dy)
+{
+    OffsetRect(&bounds_, dx, dy);
+    if (hwnd_) SetWindowPos(hwnd_, nullptr, bounds_.left, bounds_.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool TAnimatedSymbol::HasClipToShow() const noexcept
+{
+    return !aviName_.empty() && (autoPlay_ || state_ != TAnimatedState::acmClosed);
+}
+
+// A window once made is made anew for a style that only creation reads; one not yet
+// made waits for a clip to show.
 void TAnimatedSymbol::RecreateWnd()
+{
+    if (hwnd_) {
+        DestroyWindow(hwnd_);
+        hwnd_ = nullptr;
+    } else if (!HasClipToShow()) {
+        return;
+    }
+    MakeWnd();
+}
+
+void TAnimatedSymbol::MakeWnd()
 {
     if (!parent_) return;
     static const bool initialised = [] {
@@ -38,10 +68,6 @@ void TAnimatedSymbol::RecreateWnd()
         return true;
     }();
     (void)initialised;
-    if (hwnd_) {
-        DestroyWindow(hwnd_);
-        hwnd_ = nullptr;
-    }
     hwnd_ = CreateWindowExA(0, ANIMATE_CLASSA, "", Style(), bounds_.left, bounds_.top, bounds_.right - bounds_.left,
                             bounds_.bottom - bounds_.top, parent_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
                             GetModuleHandleA(nullptr), nullptr);
@@ -51,8 +77,11 @@ void TAnimatedSymbol::RecreateWnd()
 
 void TAnimatedSymbol::OpenOrClose()
 {
-    if (!hwnd_) return;
-    if (aviName_.empty() || (!autoPlay_ && state_ == TAnimatedState::acmClosed)) {
+    if (!hwnd_) {
+        if (HasClipToShow()) MakeWnd();
+        return;
+    }
+    if (!HasClipToShow()) {
         SendMessageA(hwnd_, ACM_OPENA, 0, 0);
         InvalidateRect(hwnd_, nullptr, TRUE);
         return;

@@ -18,9 +18,15 @@ public:
     TAnimatedSymbol& operator=(const TAnimatedSymbol&) = delete;
     ~TAnimatedSymbol();
 
-    // Makes the control's window as a child of parent at design bounds.
+    // Places the control as a child of parent at design bounds. Its window is made
+    // when it first has a clip to show, or when asked for: the platform's control
+    // loads the video library as it is made, which a closed symbol never needs.
     void CreateWnd(HWND parent, int id, int left, int top, int width = 32, int height = 32);
-    HWND Handle() const noexcept { return hwnd_; }
+    // The control's window, made now if it is not yet there.
+    HWND Handle();
+    bool HandleAllocated() const noexcept { return hwnd_ != nullptr; }
+    // Moves the control by pixels, with its window if it has one.
+    void MoveBy(int dx, int dy);
     int Id() const noexcept { return id_; }
 
     bool Enabled() const noexcept { return enabled_; }
@@ -56,6 +62,8 @@ public:
 
 private:
     void RecreateWnd();
+    void MakeWnd();
+    bool HasClipToShow() const noexcept;
     void OpenOrClose();
 
     HWND parent_ = nullptr;

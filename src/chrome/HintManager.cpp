@@ -18,7 +18,7 @@ bool SameTarget(const THintManager::Target& a, const THintManager::Target& b)
 } // namespace
 
 THintManager::THintManager(TFlatHint& style)
-    : style_(style), timers_([this](UINT msg, WPARAM wp, LPARAM lp, LRESULT& r) { return Timer(msg, wp, lp, r); })
+    : style_(style)
 {
     g_manager = this;
     hook_.reset(SetWindowsHookExA(WH_GETMESSAGE, &THintManager::GetMessageHook, nullptr, GetCurrentThreadId()));
@@ -87,13 +87,13 @@ void THintManager::MouseAt(POINT screen)
     }
     if (SameTarget(target, current_)) return;
     const bool wasActive = active_;
-    KillTimer(timers_.Handle(), kShow);
-    KillTimer(timers_.Handle(), kHide);
+    StopTimer(kShow);
+    StopTimer(kHide);
     window_.Hide();
     current_ = std::move(target);
     const win::HintTiming& timing = win::ApplicationHintTiming();
-    SetTimer(timers_.Handle(), kShow, wasActive ? timing.shortPause : timing.pause, nullptr);
-    SetTimer(timers_.Handle(), kLeave, kLeaveCheckMs, nullptr);
+    StartTimer(kShow, wasActive ? timing.shortPause : timing.pause);
+    StartTimer(kLeave, kLeaveCheckMs);
     active_ = wasActive;
 }
 
@@ -103,7 +103,7 @@ void THintManager::Cancel()
     window_.Hide();
     current_ = {};
     active_ = false;
-    for (UINT_PTR id : {kShow, kHide, kLeave}) KillTimer(timers_.Handle(), id);
+    for (TimerId id : {kShow, kHide, kLeave}) StopTimer(id);
 }
 
 void THintManager::Activate()
@@ -121,7 +121,20 @@ void THintManager::Activate()
     if (!canShow || text.empty()) return;
     window_.ActivateHint({0, 0, info.HintMaxWidth, 0}, text);
     active_ = true;
-    SetTimer(timers_.Handle(), kHide, win::ApplicationHintTiming().hidePause, nullptr);
+    StartTimer(kHide, win::ApplicationHintTiming().hidePause);
+}
+
+void THintManager::StartTimer(TimerId id, UINT ms)
+{
+    if (!timers_)
+        timers_ = std::make_unique<win::HiddenWindow>(
+            [this](UINT msg, WPARAM wp, LPARAM lp, LRESULT& r) { return Timer(msg, wp, lp, r); });
+    SetTimer(timers_->Handle(), id, ms, nullptr);
+}
+
+void THintManager::StopTimer(TimerId id)
+{
+    if (timers_) KillTimer(timers_->Handle(), id);
 }
 
 bool THintManager::Timer(UINT msg, WPARAM wp, LPARAM, LRESULT& result)
@@ -130,7 +143,7 @@ bool THintManager::Timer(UINT msg, WPARAM wp, LPARAM, LRESULT& result)
     result = 0;
     switch (wp) {
     case kShow: {
-        KillTimer(timers_.Handle(), kShow);
+        StopTimer(kShow);
         POINT cursor;
         GetCursorPos(&cursor);
         if (SameTarget(FindTarget(cursor), current_))
@@ -141,7 +154,7 @@ bool THintManager::Timer(UINT msg, WPARAM wp, LPARAM, LRESULT& result)
     }
     case kHide:
         // Hidden, but not forgotten: it comes back only after the mouse has left the part.
-        KillTimer(timers_.Handle(), kHide);
+        StopTimer(kHide);
         window_.Hide();
         break;
     case kLeave: {

@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 class THintManager {
@@ -40,10 +41,13 @@ private:
     void Cancel();
     void Activate();
     bool Timer(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    void StartTimer(TimerId id, UINT ms);
+    void StopTimer(TimerId id);
 
     TFlatHint& style_;
     TFlatHintWindow window_;
-    win::HiddenWindow timers_;
+    // Made for the first tooltip's timers: a window costs the program's start time.
+    std::unique_ptr<win::HiddenWindow> timers_;
     win::UniqueHook hook_;
     Target current_;
     // A tooltip was shown for the current run of hinted parts: the next one comes sooner.

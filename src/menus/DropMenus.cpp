@@ -623,12 +623,23 @@ LRESULT TDropMenuForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 
 std::string TDropMenu::HelpFile;
 
-TDropMenu::TDropMenu(HWND owner) : owner_(owner), form_(std::make_unique<TDropMenuForm>(*this, nullptr)) {}
+// The drop-down's window is made when it first opens: a program starts with menus it
+// may never open, and every top-level window costs its start a few milliseconds. The
+// keyboard hook that the menus share is there from the start, for the bar's keys.
+TDropMenu::TDropMenu(HWND owner) : owner_(owner) { InstallMenuHook(); }
+
+TDropMenuForm& TDropMenu::Form()
+{
+    if (!form_) form_ = std::make_unique<TDropMenuForm>(*this, nullptr);
+    return *form_;
+}
 
 TDropMenu::~TDropMenu()
 {
     if (g_active == this) CloseTree(false);
     g_released.clear();
+    form_.reset();
+    ReleaseMenuHookIfUnused();
 }
 
 TDropMenu* TDropMenu::Active() { return g_active; }
@@ -638,7 +649,7 @@ void TDropMenu::CloseActive(bool animate)
     if (g_active) g_active->CloseTree(animate);
 }
 
-bool TDropMenu::IsOpen() const { return g_active == this && form_->Showing(); }
+bool TDropMenu::IsOpen() const { return g_active == this && form_ && form_->Showing(); }
 
 HFONT TDropMenu::ShownFont() const
 {
@@ -667,11 +678,12 @@ void TDropMenu::Popup(int x, int y)
     if (g_active) g_active->CloseTree(false);
     g_active = this;
     if (OnPopup) OnPopup();
-    form_->Setup(Items(), ShownFont(), OpenAnimation, CloseAnimation);
+    TDropMenuForm& form = Form();
+    form.Setup(Items(), ShownFont(), OpenAnimation, CloseAnimation);
     TMenuItemBitmaps::RefreshAll(owner_);
-    form_->Setup(Items(), ShownFont(), OpenAnimation, CloseAnimation);
+    form.Setup(Items(), ShownFont(), OpenAnimation, CloseAnimation);
     const POINT at{x, y};
-    form_->Popup(at, Context(at));
+    form.Popup(at, Context(at));
 }
 
 void TDropMenu::CloseTree(bool animate)
@@ -681,7 +693,7 @@ void TDropMenu::CloseTree(bool animate)
     SetStatusText(StatusBar ? StatusBar : (TMenuBar::ActiveBar() ? TMenuBar::ActiveBar()->StatusBar : nullptr),
                   StatusBar ? StatusBarIndex : (TMenuBar::ActiveBar() ? TMenuBar::ActiveBar()->StatusBarIndex : 0),
                   "");
-    form_->CloseUp(animate);
+    if (form_) form_->CloseUp(animate);
     g_active = nullptr;
     if (OnMenuClose) OnMenuClose(nullptr);
     if (Bar && Button) Bar->ReleaseButton(Button);

@@ -148,7 +148,7 @@ public:
     // when another menu opens or the program loses the activation.
     void CloseTree(bool animate);
     bool IsOpen() const;
-    TDropMenuForm& Form() noexcept { return *form_; }
+    TDropMenuForm& Form();
     HFONT ShownFont() const;
     // Runs an item as chosen: sound, OnMenuCommand, then its click.
     void Execute(TMenuItem& item);

