@@ -1,5 +1,6 @@
-// Starts a program again and again and measures the time from process start until its
-// window is shown; two programs are measured in turn so that both see the same machine.
+// Starts a program again and again and measures the time from process start until a
+// window of it with a caption and a size is shown; two programs are measured in turn
+// so that both see the same machine.
 #include <windows.h>
 
 #include <algorithm>
@@ -19,7 +20,11 @@ BOOL CALLBACK Visit(HWND w, LPARAM lp)
     auto* c = reinterpret_cast<Search*>(lp);
     DWORD p = 0;
     GetWindowThreadProcessId(w, &p);
-    if (p == c->pid && IsWindowVisible(w) && (GetWindowLongA(w, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) {
+    // A window that shows nothing does not count: a program's taskbar window may be
+    // shown, at no size, before the window the user sees.
+    RECT r{};
+    if (p == c->pid && IsWindowVisible(w) && (GetWindowLongA(w, GWL_STYLE) & WS_CAPTION) == WS_CAPTION &&
+        GetWindowRect(w, &r) && r.right > r.left && r.bottom > r.top) {
         c->found = w;
         return FALSE;
     }

@@ -152,11 +152,12 @@ BackupResult Copy(const TSettings& settings, TShFileOP& copier, win::Progress& p
         std::optional<win::ContentSummary> check;
         // A missing source is not handed to the shell: it would answer with an error
         // box, and an unattended backup would wait for someone to close it.
-        if (refusal.empty() && GetFileAttributesA(entry.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        const auto source = refusal.empty() ? win::FactsOf(entry) : std::nullopt;
+        if (source) {
             // A copy that blocks the window for long shows what it copies first; the
             // painting costs more than copying a small file, whose line the next frame
             // brings.
-            if (win::CopyMayTakeLong(entry)) progress.ShowBeforeBlocking();
+            if (win::CopyMayTakeLong(*source)) progress.ShowBeforeBlocking();
             copier.FilesList.push_back(entry);
             // The shell's success is not taken on trust: the copy is read back.
             if (copier.Execute() && !copier.AnyOperationsAborted()) check = win::VerifyCopy(entry, copy);

@@ -301,7 +301,7 @@ void RestoreFromRecord(const std::string& recordPath, TShFileOP& copier, win::Pr
     for (const RecordEntry& e : record.entries) {
         if (e.state != EntryState::Ready) continue;
         const FolderListing::Found* copy = backup.Find(e.name);
-        items.push_back({&e, copy ? copy->name : std::string(), copy && win::CopyMayTakeLong(copy->folder, copy->size)});
+        items.push_back({&e, copy ? copy->name : std::string(), copy && win::CopyMayTakeLong({copy->folder, copy->size})});
     }
     // Nothing to restore, nothing to keep: the older safety folder stays as it is.
     std::optional<SafetySet> safety;

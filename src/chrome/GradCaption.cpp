@@ -171,8 +171,7 @@ void TCaptionText::SetCaption(const std::string& v)
 // ---- the component ------------------------------------------------------------------
 
 TGradientCaption::TGradientCaption(win::Window& form)
-    : form_(form),
-      appWindow_([this](UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) { return AppHook(msg, wp, lp, result); })
+    : form_(form)
 {
     ReadCaptionFont();
     for (TCompanyText* e : {&CompanyText, static_cast<TCompanyText*>(&AppNameText),
@@ -504,8 +503,13 @@ LRESULT TGradientCaption::FormProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
         if (!destroying_) {
             // The form's window is being made again: take the new one over once it exists.
             Uninstall();
-            waitingToReinstall_ = true;
-            PostMessageA(appWindow_.Handle(), kReinstallMessage, 0, reinterpret_cast<LPARAM>(this));
+            win::Guarded([&] {
+                if (!appWindow_)
+                    appWindow_ = std::make_unique<win::HiddenWindow>(
+                        [this](UINT m, WPARAM mwp, LPARAM mlp, LRESULT& result) { return AppHook(m, mwp, mlp, result); });
+                waitingToReinstall_ = true;
+                PostMessageA(appWindow_->Handle(), kReinstallMessage, 0, reinterpret_cast<LPARAM>(this));
+            });
         }
         break;
     default:

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -190,5 +191,6 @@ private:
     int numColors_ = 64;
 
     // Stands in for the application window's hook: receives the reinstall message.
-    win::HiddenWindow appWindow_;
+    // Made when the form's window is first made again, which most runs never see.
+    std::unique_ptr<win::HiddenWindow> appWindow_;
 };

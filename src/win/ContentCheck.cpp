@@ -268,12 +268,13 @@ std::optional<ContentSummary> SummarizeLike(const std::string& pathName, const s
 std::optional<ContentSummary> VerifyCopy(const std::string& sourceName, const std::string& copyName)
 {
     const std::wstring source = Widen(sourceName), copy = Widen(copyName);
-    const Kind kind = KindOf(source);
-    if (kind == Kind::Missing || KindOf(copy) != kind) return std::nullopt;
     Buffers buf;
+    // Most copies are files, compared at once: the file system is asked what the two
+    // are only where they are not two files alike.
+    if (Summer sum; CompareFiles(source, copy, sum, buf)) return sum.Result();
+    if (KindOf(source) != Kind::Folder || KindOf(copy) != Kind::Folder) return std::nullopt;
     Summer sum;
-    const bool same = kind == Kind::File ? CompareFiles(source, copy, sum, buf) : VerifyFolder(source, copy, "", sum, buf);
-    if (!same) return std::nullopt;
+    if (!VerifyFolder(source, copy, "", sum, buf)) return std::nullopt;
     return sum.Result();
 }
 

@@ -119,16 +119,26 @@ std::vector<std::string> FoldersAbove(const std::string& fullPath)
     return above;
 }
 
-bool CopyMayTakeLong(const std::string& path)
+std::optional<PathFacts> FactsOf(const std::string& path)
 {
-    if (path.find_first_of("*?") != std::string::npos) return false;
+    if (path.find_first_of("*?") != std::string::npos) return std::nullopt;
+    using GetAttributesEx = BOOL(WINAPI*)(LPCSTR, GET_FILEEX_INFO_LEVELS, LPVOID);
+    static const auto attributesEx = LaterCall<GetAttributesEx>("kernel32.dll", "GetFileAttributesExA");
+    if (attributesEx) {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!attributesEx(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+        return PathFacts{(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                         (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow};
+    }
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return PathFacts{true, 0};
     WIN32_FIND_DATAA fd;
     UniqueFind found(FindFirstFileA(path.c_str(), &fd));
-    return found && CopyMayTakeLong((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
-                                    (std::uint64_t{fd.nFileSizeHigh} << 32) | fd.nFileSizeLow);
+    return PathFacts{false, found ? (std::uint64_t{fd.nFileSizeHigh} << 32) | fd.nFileSizeLow : 0};
 }
 
-bool CopyMayTakeLong(bool folder, std::uint64_t size) { return folder || size >= 1024 * 1024; }
+bool CopyMayTakeLong(const PathFacts& facts) { return facts.folder || facts.size >= 1024 * 1024; }
 
 std::optional<FileIdentity> IdentityOf(const std::string& path)
 {

@@ -42,10 +42,17 @@ std::string FullPath(const std::string& path);
 // The folders above a full path, nearest first, its root last; none for a root.
 std::vector<std::string> FoldersAbove(const std::string& fullPath);
 
-// Whether copying what lies at path can keep the window from painting for a while: a
-// folder, or a file of a megabyte or more; the second form for what a listing told.
-bool CopyMayTakeLong(const std::string& path);
-bool CopyMayTakeLong(bool folder, std::uint64_t size);
+// What lies at a path, as far as a copy of it needs to know before it starts.
+struct PathFacts {
+    bool folder = false;
+    std::uint64_t size = 0;
+};
+// None when nothing lies there (or the path holds a wildcard). One question to the file
+// system where it answers attributes and size at once (not on Windows 95).
+std::optional<PathFacts> FactsOf(const std::string& path);
+// Whether copying it can keep the window from painting for a while: a folder, or a
+// file of a megabyte or more.
+bool CopyMayTakeLong(const PathFacts& facts);
 
 // What a path names, rather than how it is spelled: the volume and the index of the
 // file on it, as the opened file or folder tells them. The first Windows (95, 98, Me)

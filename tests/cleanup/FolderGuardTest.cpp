@@ -130,7 +130,9 @@ TEST_F(FolderGuardTest, NoRoadToTheWindowsFolderEmptiesIt)
     for (const std::string& road : roads) {
         const FolderVerdict verdict = Judge(road);
         // A road the sweep cannot list deletes nothing either; any other must be refused.
-        if (Listable(road)) EXPECT_NE(verdict, FolderVerdict::MayEmpty) << road;
+        if (Listable(road)) {
+            EXPECT_NE(verdict, FolderVerdict::MayEmpty) << road;
+        }
         if (verdict == FolderVerdict::MayEmpty) cleanup::SweepFolder(road);
         EXPECT_TRUE(win95::Exists(canary)) << road;
         win95::WriteFile(canary, "x");

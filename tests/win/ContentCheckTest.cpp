@@ -73,6 +73,24 @@ TEST(ContentCheckTest, CopyPassesOnlyWithEveryByteWhateverItsSizeBesideTheReadBl
     }
 }
 
+TEST(ContentCheckTest, CopyOfAnotherKindOrMissingNeverPasses)
+{
+    const std::string dir = win95::ScratchDir("check-kinds");
+    win95::WriteFile(dir + "\\file", "x");
+    CreateDirectoryA((dir + "\\folder").c_str(), nullptr);
+    win95::WriteFile(dir + "\\folder\\file", "x");
+    const struct {
+        const char* source;
+        const char* copy;
+    } cases[] = {{"file", "folder"}, {"folder", "file"}, {"file", "missing"},
+                 {"missing", "file"}, {"missing", "missing"}, {"folder", "missing"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.source) + " copied as " + c.copy);
+        EXPECT_FALSE(win::VerifyCopy(dir + "\\" + c.source, dir + "\\" + c.copy));
+    }
+    EXPECT_TRUE(win::VerifyCopy(dir + "\\folder", dir + "\\folder"));
+}
+
 void WriteWide(const std::wstring& path, const std::string& content)
 {
     win::UniqueFile f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
