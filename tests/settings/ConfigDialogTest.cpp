@@ -621,7 +621,9 @@ TEST_F(ConfigDialogTest, HintsShowOnlyWhenSwitchedOn)
                     tip = FindWindowA("TFlatHintWindow", nullptr);
                     return tip && IsWindowVisible(tip);
                 },
-                2000);
+                // Four times the pause where none may come; where one comes, as long as a
+                // loaded machine may take to bring it.
+                on ? 10000 : 2000);
             if (shown) text = driver::Text(tip);
             PostMessageA(w, WM_CLOSE, 0, 0);
         });
