@@ -11,6 +11,8 @@ here=$(dirname "$0")
 session() { bash "$here/wine-session.sh" "$@"; }
 if [ "$cmd" = start ]; then
   session start "$pool/seed" && session stop "$pool/seed" || exit 1
+  # The server writes the registry out as it ends: the copies wait for the whole of it.
+  WINEPREFIX=$pool/seed/prefix timeout 60 wineserver -w </dev/null >/dev/null 2>&1 || true
 fi
 pids=()
 for ((i = 1; i <= count; i++)); do
