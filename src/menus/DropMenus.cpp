@@ -94,11 +94,8 @@ TDropMenuForm::TDropMenuForm(TDropMenu& menu, TDropMenuForm* parent) : menu_(men
     InstallMenuHook();
 }
 
-TDropMenuForm::~TDropMenuForm()
-{
-    child_.reset();
-    if (!parent_) ReleaseMenuHookIfUnused();
-}
+// The menu that owns the root form lets the hook go (TDropMenu's destructor).
+TDropMenuForm::~TDropMenuForm() { child_.reset(); }
 
 void TDropMenuForm::Setup(TMenuItem* owner, HFONT font, TAnimation openAnimation, TAnimation closeAnimation)
 {
@@ -625,7 +622,8 @@ std::string TDropMenu::HelpFile;
 
 // The drop-down's window is made when it first opens: a program starts with menus it
 // may never open, and every top-level window costs its start a few milliseconds. The
-// keyboard hook that the menus share is there from the start, for the bar's keys.
+// keyboard hook that the menus share is there from the start, for the bar's keys, and
+// a form made later takes it again where a closed bar has let it go.
 TDropMenu::TDropMenu(HWND owner) : owner_(owner) { InstallMenuHook(); }
 
 TDropMenuForm& TDropMenu::Form()
