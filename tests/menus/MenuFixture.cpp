@@ -126,6 +126,9 @@ void MenuTest::TearDown()
 
 void MenuTest::Activate()
 {
+    // The pointer stays where the session's last test left it, and a drop-down that
+    // opens under it selects the row it rests on: out of every window's way.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     SetForegroundWindow(host->Handle());
     SetActiveWindow(host->Handle());
     SetFocus(host->Handle());
