@@ -1,6 +1,7 @@
 #include "backup/BackupRun.h"
 
 #include "backup/BackupRecord.h"
+#include "win/BackgroundJob.h"
 #include "win/ContentCheck.h"
 #include "win/Files.h"
 #include "win/Handles.h"
@@ -54,6 +55,16 @@ struct BackupResult {
     std::string status;
 };
 
+// The file system takes a name without its closing dots and blanks, and without regard
+// to case.
+std::string Key(std::string name)
+{
+    while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
+    return win::NameKey(std::move(name));
+}
+
+bool SameName(const std::string& a, const std::string& b) { return Key(a) == Key(b); }
+
 // What was copied into the flat backup folder so far. A name the folder resolves to an
 // earlier copy (the same name in other letters, its short alias, a spelling with a
 // closing dot or blank) lands on that copy. That is no harm when the source is the same
@@ -89,13 +100,6 @@ public:
     }
 
 private:
-    // The file system takes a name without its closing dots and blanks, and without
-    // regard to case.
-    static std::string Key(std::string name)
-    {
-        while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
-        return win::NameKey(std::move(name));
-    }
     void Take(const std::string& name, const std::string& source) { copies_.emplace(Key(name), source); }
     // A source in the backup folder would be copied onto itself. Sources share their
     // folders, so each folder is asked once.
@@ -111,6 +115,12 @@ private:
     std::optional<win::FileIdentity> folderId_;
     std::unordered_map<std::string, std::string> copies_;  // name key: the source copied under it
     std::unordered_map<std::string, bool> sameFolder_;
+};
+
+// A copy whose read-back runs on the background thread while the next copy is made.
+struct CopyInCheck {
+    std::string entry, name, recorded;
+    std::optional<win::ContentSummary> check;
 };
 
 BackupResult Copy(const TSettings& settings, TShFileOP& copier, win::Progress& progress)
@@ -134,6 +144,32 @@ BackupResult Copy(const TSettings& settings, TShFileOP& copier, win::Progress& p
     progress.SetStepCount(static_cast<int>(work.size()));
     FolderContents contents(folder, record.Path());
     int failed = 0;
+    auto report = [&](const std::string& entry, const std::string& name, const std::string& refusal,
+                      const std::optional<win::ContentSummary>& check, const std::string& recorded) {
+        if (!check) {
+            // Left out of the record, so that a restore never copies a missing or
+            // partial copy over the live system.
+            progress.AddLine(name + (refusal.empty() ? " not stored!" : " not stored! (" + refusal + ")"));
+            ++failed;
+            return;
+        }
+        contents.Add(entry, recorded);
+        progress.AddLine(name + " stored.");
+        entries.Add(recorded, win::FolderOf(entry), *check);
+        entries.WriteIfDue();
+    };
+    // Reading a small file's copy back costs under Wine a third of making it, so a
+    // file's check runs beside the next copy. Its outcome is told and recorded before
+    // anything of the next entry, so the lines and the record keep the list's order.
+    // Declared before the thread, which is waited for before it goes.
+    std::optional<CopyInCheck> inCheck;
+    win::BackgroundJob checker;
+    auto settle = [&] {
+        if (!inCheck) return;
+        checker.Wait();
+        report(inCheck->entry, inCheck->name, "", inCheck->check, inCheck->recorded);
+        inCheck.reset();
+    };
     for (const auto& entry : work) {
         copier.FilesList.clear();
         const std::string name = win::NameOf(entry);
@@ -143,39 +179,50 @@ BackupResult Copy(const TSettings& settings, TShFileOP& copier, win::Progress& p
         // Nothing to copy, and nothing a restore could put back: recorded, it would
         // copy the whole backup folder over the live system.
         if (entry.empty()) {
+            settle();
             progress.Step();
             progress.AddLine("Empty entry skipped.");
             continue;
         }
+        // Whether the name is free depends on how the copy in check turns out.
+        if (inCheck && (SameName(name, inCheck->name) || SameName(name, inCheck->recorded))) settle();
         const std::string copy = folder + name;
         const std::string refusal = contents.Refusal(entry);
-        std::optional<win::ContentSummary> check;
         // A missing source is not handed to the shell: it would answer with an error
         // box, and an unattended backup would wait for someone to close it.
         const auto source = refusal.empty() ? win::FactsOf(entry) : std::nullopt;
+        bool copied = false;
         if (source) {
+            // A folder's copy may merge into a folder of the backup that holds the
+            // file in check.
+            if (source->folder) settle();
             // A copy that blocks the window for long shows what it copies first; the
             // painting costs more than copying a small file, whose line the next frame
             // brings.
             if (win::CopyMayTakeLong(*source)) progress.ShowBeforeBlocking();
             copier.FilesList.push_back(entry);
-            // The shell's success is not taken on trust: the copy is read back.
-            if (copier.Execute() && !copier.AnyOperationsAborted()) check = win::VerifyCopy(entry, copy);
+            copied = copier.Execute() && !copier.AnyOperationsAborted();
         }
         progress.Step();
-        if (!check) {
-            // Left out of the record, so that a restore never copies a missing or
-            // partial copy over the live system.
-            progress.AddLine(name + (refusal.empty() ? " not stored!" : " not stored! (" + refusal + ")"));
-            ++failed;
-            continue;
+        settle();
+        // The shell's success is not taken on trust: the copy is read back.
+        if (!copied) {
+            report(entry, name, refusal, std::nullopt, "");
+        } else if (source->folder) {
+            report(entry, name, "", win::VerifyCopy(entry, copy), RecordedName(copy, name));
+        } else {
+            inCheck = CopyInCheck{entry, name, RecordedName(copy, name), std::nullopt};
+            checker.Start([&c = *inCheck, copy] {
+                try {
+                    c.check = win::VerifyCopy(c.entry, copy);
+                } catch (...) {
+                    // A check that cannot run to its end vouches for nothing.
+                    c.check.reset();
+                }
+            });
         }
-        const std::string recorded = RecordedName(copy, name);
-        contents.Add(entry, recorded);
-        progress.AddLine(name + " stored.");
-        entries.Add(recorded, win::FolderOf(entry), *check);
-        entries.WriteIfDue();
     }
+    settle();
     entries.Write();
     if (failed) return {kItemsFailed, "Ready! " + std::to_string(failed) + " item(s) failed."};
     return {kAllStored, "Ready!"};

@@ -494,6 +494,26 @@ TEST_F(BackupRunTest, SourceLyingInTheBackupFolderIsRefused)
     win95::Remove(win95::kWinDir + "Notizen.txt");
 }
 
+// A file is read back while the next entry is copied; a folder's copy may merge into a
+// folder of the backup that holds the file still being read back, so it waits for that.
+TEST_F(BackupRunTest, FolderMergingOverTheSourceOfTheFileBeforeItLeavesThatFileStored)
+{
+    win95::MakeDirs(kTarget + "Sub");
+    win95::WriteFile(kTarget + "Sub\\x.txt", std::string(64 * 1024, 'a'));
+    win95::MakeDirs(kData + "\\Sub");
+    win95::WriteFile(kData + "\\Sub\\x.txt", std::string(64 * 1024, 'n'));
+    backuptest::StoreSettings([](TSettings& s) {
+        s.MSDOSBootFiles = s.WindowsRegistry = s.WinIniSystemIni = s.StartMenu = s.Desktop = s.SaveInternet = false;
+        s.OtherFileList = {kTarget + "Sub\\x.txt", kData + "\\Sub"};
+    });
+    driver::Program p;
+    p.Command(IDM_START);
+    EXPECT_EQ(p.Messages(), (std::vector<std::string>{"x.txt stored.", "Sub stored."}));
+    EXPECT_EQ(p.Status(), "Ready!");
+    EXPECT_EQ(win95::ReadFile(kTarget + "x.txt"), std::string(64 * 1024, 'a'));
+    EXPECT_EQ(backuptest::Record(), ExpectedRecord({{"x.txt", kTarget + "Sub"}, {"Sub", kData}}));
+}
+
 // Set by hand in the registry: the copies go into the folder and are checked there;
 // only the record lands beside it under the joined name.
 TEST_F(BackupRunTest, TargetWithoutItsClosingBackslashStoresIntoTheFolder)

@@ -1,0 +1,53 @@
+#include "win/BackgroundJob.h"
+
+#include <utility>
+
+namespace win {
+
+BackgroundJob::~BackgroundJob()
+{
+    Wait();
+    if (!thread_) return;
+    ending_ = true;
+    SetEvent(go_.get());
+    WaitForSingleObject(thread_.get(), INFINITE);
+}
+
+void BackgroundJob::Start(std::function<void()> job)
+{
+    Wait();
+    if (!thread_) {
+        go_.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+        done_.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+        DWORD id = 0;
+        if (go_ && done_) thread_.reset(CreateThread(nullptr, 0, ThreadMain, this, 0, &id));
+        if (!thread_) {
+            job();
+            return;
+        }
+    }
+    job_ = std::move(job);
+    running_ = true;
+    SetEvent(go_.get());
+}
+
+void BackgroundJob::Wait()
+{
+    if (!running_) return;
+    WaitForSingleObject(done_.get(), INFINITE);
+    running_ = false;
+    job_ = nullptr;
+}
+
+DWORD WINAPI BackgroundJob::ThreadMain(void* self)
+{
+    auto& me = *static_cast<BackgroundJob*>(self);
+    for (;;) {
+        WaitForSingleObject(me.go_.get(), INFINITE);
+        if (me.ending_) return 0;
+        me.job_();
+        SetEvent(me.done_.get());
+    }
+}
+
+} // namespace win

@@ -1,0 +1,35 @@
+// One job at a time on a thread of the program's own, beside the window's thread: the
+// window goes on copying while the job reads back what it copied before.
+#pragma once
+
+#include "win/Handles.h"
+
+#include <functional>
+
+namespace win {
+
+class BackgroundJob {
+public:
+    BackgroundJob() = default;
+    BackgroundJob(const BackgroundJob&) = delete;
+    BackgroundJob& operator=(const BackgroundJob&) = delete;
+    // Waits for the job that runs: it may read what the owner is about to free.
+    ~BackgroundJob();
+
+    // Runs job on the thread, made with the first job; where no thread can be made, runs
+    // it here and now. The job must not throw. Waits for the job before it first.
+    void Start(std::function<void()> job);
+    // Returns once the job has ended; at once when none runs.
+    void Wait();
+    bool Running() const noexcept { return running_; }
+
+private:
+    static DWORD WINAPI ThreadMain(void* self);
+
+    std::function<void()> job_;
+    UniqueHandle thread_, go_, done_;
+    bool running_ = false;
+    bool ending_ = false;
+};
+
+} // namespace win
