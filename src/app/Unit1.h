@@ -122,6 +122,9 @@ private:
     bool backupStarted_ = false;
     int backupExitCode_ = 0;
     bool unattendedEnded_ = false;
+    static constexpr DWORD kPumpMs = 10;
+    DWORD pumpedAt_ = 0;
+    bool pumped_ = false;
     bool busy_ = false;
     win::UniqueFont font_;
 };

@@ -15,7 +15,8 @@ public:
     virtual void Step() = 0;
     virtual void ClearLines() = 0;
     virtual void AddLine(const std::string& line) = 0;
-    // Lets the window repaint: every message already waiting is dispatched.
+    // Lets the window keep up: the messages waiting are dispatched, where the last look
+    // is not so recent that looking would cost more than it serves.
     virtual void Pump() = 0;
     // The next step blocks the window for as long as it takes (a copy, a sweep): the
     // status and the bar are painted now, so that they show that step and not one
