@@ -73,6 +73,32 @@ TEST(ContentCheckTest, CopyPassesOnlyWithEveryByteWhateverItsSizeBesideTheReadBl
     }
 }
 
+// A large file is read in two parts at once: the parts' CRCs must join to the one of the
+// whole, and a change in either part must fail the check.
+TEST(ContentCheckTest, LargeFileReadInTwoPartsSumsAsOneAndEveryPartCounts)
+{
+    const std::string dir = win95::ScratchDir("check-large");
+    for (const size_t size : {size_t{8} << 20, (size_t{8} << 20) + 3}) {
+        SCOPED_TRACE(size);
+        const std::string data = Pattern(size, 'L');
+        const std::string source = dir + "\\large.bin", copy = dir + "\\copy.bin";
+        win95::WriteFile(source, data);
+        win95::WriteFile(copy, data);
+        const win::ContentSummary whole{size, win::UpdateCrc32(0, data.data(), data.size())};
+        EXPECT_EQ(win::Summarize(source), whole);
+        EXPECT_EQ(win::VerifyCopy(source, copy), whole);
+        for (const size_t at : {size_t{0}, size / 2 - 1, size / 2 + 1, size - 1}) {
+            SCOPED_TRACE(at);
+            std::string changed = data;
+            changed[at] ^= 0x20;
+            win95::WriteFile(copy, changed);
+            EXPECT_FALSE(win::VerifyCopy(source, copy));
+            EXPECT_NE(win::Summarize(copy), whole);
+        }
+    }
+    win95::Remove(dir);
+}
+
 TEST(ContentCheckTest, CopyOfAnotherKindOrMissingNeverPasses)
 {
     const std::string dir = win95::ScratchDir("check-kinds");
