@@ -28,6 +28,9 @@ constexpr int kListHeight = 69;
 
 TForm1::TForm1(TApplication& app, int argumentCount) : app_(app), argumentCount_(argumentCount)
 {
+    // An unattended run copies as soon as the window shows, with the busy symbol
+    // playing its clip: the shell and the clip's player load beside the window's start.
+    if (argumentCount_) librariesAhead_.Load({"shell32.dll", "msvfw32.dll"});
     // Every copy of the program names exactly one file or folder.
     ShFileOP1.OneSourcePerLine = true;
     ShFormat1.SetOwner(app.Handle());

@@ -14,6 +14,7 @@
 #include "settings/Settings.h"
 #include "win/Controls.h"
 #include "win/Handles.h"
+#include "win/LibrariesAhead.h"
 #include "win/OpenDialog.h"
 #include "win/Progress.h"
 #include "win/Window.h"
@@ -122,6 +123,7 @@ private:
     bool backupStarted_ = false;
     int backupExitCode_ = 0;
     bool unattendedEnded_ = false;
+    win::LibrariesAhead librariesAhead_;
     static constexpr DWORD kPumpMs = 10;
     DWORD pumpedAt_ = 0;
     bool pumped_ = false;
