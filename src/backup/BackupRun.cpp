@@ -119,8 +119,19 @@ private:
 
 // A copy whose read-back runs on the background thread while the next copy is made.
 struct CopyInCheck {
-    std::string entry, name, recorded;
+    std::string entry, name, recorded, copy;
     std::optional<win::ContentSummary> check;
+
+    static void Run(void* self)
+    {
+        auto& me = *static_cast<CopyInCheck*>(self);
+        try {
+            me.check = win::VerifyCopy(me.entry, me.copy);
+        } catch (...) {
+            // A check that cannot run to its end vouches for nothing.
+            me.check.reset();
+        }
+    }
 };
 
 BackupResult Copy(const TSettings& settings, TShFileOP& copier, win::Progress& progress)
@@ -211,15 +222,8 @@ BackupResult Copy(const TSettings& settings, TShFileOP& copier, win::Progress& p
         } else if (source->folder) {
             report(entry, name, "", win::VerifyCopy(entry, copy), RecordedName(copy, name));
         } else {
-            inCheck = CopyInCheck{entry, name, RecordedName(copy, name), std::nullopt};
-            checker.Start([&c = *inCheck, copy] {
-                try {
-                    c.check = win::VerifyCopy(c.entry, copy);
-                } catch (...) {
-                    // A check that cannot run to its end vouches for nothing.
-                    c.check.reset();
-                }
-            });
+            inCheck = CopyInCheck{entry, name, RecordedName(copy, name), copy, std::nullopt};
+            checker.Start(CopyInCheck::Run, &*inCheck);
         }
     }
     settle();

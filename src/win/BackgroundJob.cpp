@@ -1,7 +1,5 @@
 #include "win/BackgroundJob.h"
 
-#include <utility>
-
 namespace win {
 
 BackgroundJob::~BackgroundJob()
@@ -13,7 +11,7 @@ BackgroundJob::~BackgroundJob()
     WaitForSingleObject(thread_.get(), INFINITE);
 }
 
-void BackgroundJob::Start(std::function<void()> job)
+void BackgroundJob::Start(void (*job)(void*), void* data)
 {
     Wait();
     if (!thread_) {
@@ -22,11 +20,12 @@ void BackgroundJob::Start(std::function<void()> job)
         DWORD id = 0;
         if (go_ && done_) thread_.reset(CreateThread(nullptr, 0, ThreadMain, this, 0, &id));
         if (!thread_) {
-            job();
+            job(data);
             return;
         }
     }
-    job_ = std::move(job);
+    job_ = job;
+    data_ = data;
     running_ = true;
     SetEvent(go_.get());
 }
@@ -36,7 +35,6 @@ void BackgroundJob::Wait()
     if (!running_) return;
     WaitForSingleObject(done_.get(), INFINITE);
     running_ = false;
-    job_ = nullptr;
 }
 
 DWORD WINAPI BackgroundJob::ThreadMain(void* self)
@@ -45,7 +43,7 @@ DWORD WINAPI BackgroundJob::ThreadMain(void* self)
     for (;;) {
         WaitForSingleObject(me.go_.get(), INFINITE);
         if (me.ending_) return 0;
-        me.job_();
+        me.job_(me.data_);
         SetEvent(me.done_.get());
     }
 }

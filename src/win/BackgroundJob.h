@@ -4,8 +4,6 @@
 
 #include "win/Handles.h"
 
-#include <functional>
-
 namespace win {
 
 class BackgroundJob {
@@ -16,9 +14,10 @@ public:
     // Waits for the job that runs: it may read what the owner is about to free.
     ~BackgroundJob();
 
-    // Runs job on the thread, made with the first job; where no thread can be made, runs
-    // it here and now. The job must not throw. Waits for the job before it first.
-    void Start(std::function<void()> job);
+    // Runs job(data) on the thread, made with the first job; where no thread can be made,
+    // runs it here and now. The job must not throw, and data must last until the job has
+    // ended. Waits for the job before it first.
+    void Start(void (*job)(void*), void* data);
     // Returns once the job has ended; at once when none runs.
     void Wait();
     bool Running() const noexcept { return running_; }
@@ -26,7 +25,8 @@ public:
 private:
     static DWORD WINAPI ThreadMain(void* self);
 
-    std::function<void()> job_;
+    void (*job_)(void*) = nullptr;
+    void* data_ = nullptr;
     UniqueHandle thread_, go_, done_;
     bool running_ = false;
     bool ending_ = false;

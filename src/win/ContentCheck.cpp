@@ -159,33 +159,42 @@ bool ReadPart(HANDLE file, HANDLE copy, std::uint64_t n, Summer& sum, Buffers& b
 constexpr std::uint64_t kSplitAt = 8 * 1024 * 1024;
 constexpr std::uint64_t kMostInLaterPart = 1u << 30;
 
+// The later part of a file, read on the background thread through handles of its own.
+struct LaterPart {
+    const std::wstring* path;
+    const std::wstring* copyPath;  // none when the file is only summarised
+    std::uint64_t from, size;
+    Summer sum;
+    bool read = false;
+
+    static void Run(void* self)
+    {
+        auto& me = *static_cast<LaterPart*>(self);
+        try {
+            UniqueFile file = OpenForReading(*me.path);
+            UniqueFile copy = me.copyPath ? OpenForReading(*me.copyPath) : UniqueFile();
+            Buffers buf;
+            me.read = file && Seek(file.get(), me.from) && (!me.copyPath || (copy && Seek(copy.get(), me.from))) &&
+                      ReadPart(file.get(), me.copyPath ? copy.get() : nullptr, me.size, me.sum, buf);
+        } catch (...) {
+            // A part that cannot be read leaves the check failed.
+        }
+    }
+};
+
 // Reads the whole of the open file (and of its open copy, compared, where copyPath is
 // given) into the summary.
 bool ReadWhole(HANDLE file, const std::wstring& path, HANDLE copy, const std::wstring* copyPath, std::uint64_t size,
                Summer& sum, Buffers& buf)
 {
     const std::uint64_t later = size >= kSplitAt ? std::min(size / 2, kMostInLaterPart) : 0;
-    Summer tail;
-    bool tailRead = false;
+    LaterPart part{&path, copyPath, size - later, later};
     BackgroundJob job;
-    if (later) {
-        job.Start([&] {
-            try {
-                UniqueFile f = OpenForReading(path);
-                UniqueFile c = copyPath ? OpenForReading(*copyPath) : UniqueFile();
-                Buffers own;
-                tailRead = f && (c || !copyPath) && Seek(f.get(), size - later) &&
-                           (!copyPath || Seek(c.get(), size - later)) &&
-                           ReadPart(f.get(), copyPath ? c.get() : nullptr, later, tail, own);
-            } catch (...) {
-                // A part that cannot be read leaves the check failed.
-            }
-        });
-    }
+    if (later) job.Start(LaterPart::Run, &part);
     const bool headRead = ReadPart(file, copy, size - later, sum, buf);
     job.Wait();
-    if (!headRead || (later && !tailRead)) return false;
-    if (later) sum.Append(tail);
+    if (!headRead || (later && !part.read)) return false;
+    if (later) sum.Append(part.sum);
     return true;
 }
 

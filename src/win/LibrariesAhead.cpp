@@ -4,12 +4,17 @@ namespace win {
 
 void LibrariesAhead::Load(std::initializer_list<const char*> names)
 {
-    loader_.Wait();
-    modules_.reserve(modules_.size() + names.size());
-    loader_.Start([this, list = std::vector<const char*>(names)] {
-        for (const char* name : list)
-            if (HMODULE m = LoadLibraryA(name)) modules_.emplace_back(m);
-    });
+    if (names_[0]) return;
+    int n = 0;
+    for (const char* name : names)
+        if (n < kMost) names_[n++] = name;
+    loader_.Start(LoadAll, this);
+}
+
+void LibrariesAhead::LoadAll(void* self)
+{
+    auto& me = *static_cast<LibrariesAhead*>(self);
+    for (int i = 0; i < kMost && me.names_[i]; ++i) me.modules_[i].reset(LoadLibraryA(me.names_[i]));
 }
 
 } // namespace win

@@ -7,7 +7,6 @@
 #include "win/Handles.h"
 
 #include <initializer_list>
-#include <vector>
 
 namespace win {
 
@@ -17,12 +16,17 @@ public:
     LibrariesAhead(const LibrariesAhead&) = delete;
     LibrariesAhead& operator=(const LibrariesAhead&) = delete;
 
-    // Starts loading; the names must outlive the loading. A library that cannot be
-    // loaded is left to whoever needs it, to fail there in its own words.
+    static constexpr int kMost = 4;
+    // Starts loading up to kMost names, once; the names must outlive the loading. A
+    // library that cannot be loaded is left to whoever needs it, to fail there in its
+    // own words.
     void Load(std::initializer_list<const char*> names);
 
 private:
-    std::vector<UniqueModule> modules_;
+    static void LoadAll(void* self);
+
+    const char* names_[kMost] = {};
+    UniqueModule modules_[kMost];
     // Declared after the modules, so that the loading has ended before they go.
     BackgroundJob loader_;
 };

@@ -10,44 +10,58 @@
 
 namespace {
 
-TEST(BackgroundJobTest, JobsRunInTurnOnOneOtherThreadAndWaitEndsEachJob)
-{
+struct Log {
     std::vector<DWORD> threads;
     std::vector<int> order;
+    int next = 0;
+    bool done = false;
+};
+
+// Each job after the first takes long enough that a Start not waiting for the one
+// before would overtake it.
+void Note(void* data)
+{
+    auto& log = *static_cast<Log*>(data);
+    const int mine = log.next++;
+    Sleep(mine == 0 ? 100 : 0);
+    log.order.push_back(mine);
+    log.threads.push_back(GetCurrentThreadId());
+}
+
+TEST(BackgroundJobTest, JobsRunInTurnOnOneOtherThreadAndWaitEndsEachJob)
+{
+    Log log;
     {
         win::BackgroundJob job;
         EXPECT_FALSE(job.Running());
         job.Wait();  // with nothing running
         for (int i = 0; i < 3; ++i) {
-            // Each job takes long enough that a Start not waiting for the last would overtake it.
-            job.Start([&, i] {
-                Sleep(i == 0 ? 100 : 0);
-                order.push_back(i);
-                threads.push_back(GetCurrentThreadId());
-            });
+            job.Start(Note, &log);
             EXPECT_TRUE(job.Running());
         }
         job.Wait();
         EXPECT_FALSE(job.Running());
-        EXPECT_EQ(order, (std::vector<int>{0, 1, 2}));
+        EXPECT_EQ(log.order, (std::vector<int>{0, 1, 2}));
     }
-    ASSERT_EQ(threads.size(), 3u);
-    EXPECT_NE(threads[0], GetCurrentThreadId());
-    EXPECT_EQ(threads[1], threads[0]);
-    EXPECT_EQ(threads[2], threads[0]);
+    ASSERT_EQ(log.threads.size(), 3u);
+    EXPECT_NE(log.threads[0], GetCurrentThreadId());
+    EXPECT_EQ(log.threads[1], log.threads[0]);
+    EXPECT_EQ(log.threads[2], log.threads[0]);
 }
 
 TEST(BackgroundJobTest, GoingAwayWaitsForTheRunningJob)
 {
-    bool done = false;
+    Log log;
     {
         win::BackgroundJob job;
-        job.Start([&] {
-            Sleep(200);
-            done = true;
-        });
+        job.Start(
+            [](void* data) {
+                Sleep(200);
+                static_cast<Log*>(data)->done = true;
+            },
+            &log);
     }
-    EXPECT_TRUE(done);
+    EXPECT_TRUE(log.done);
 }
 
 } // namespace
