@@ -27,13 +27,15 @@ void BackgroundJob::Start(void (*job)(void*), void* data)
     job_ = job;
     data_ = data;
     running_ = true;
+    state_ = kRunning;
     SetEvent(go_.get());
 }
 
 void BackgroundJob::Wait()
 {
     if (!running_) return;
-    WaitForSingleObject(done_.get(), INFINITE);
+    int running = kRunning;
+    if (state_.compare_exchange_strong(running, kWaiting)) WaitForSingleObject(done_.get(), INFINITE);
     running_ = false;
 }
 
@@ -44,7 +46,7 @@ DWORD WINAPI BackgroundJob::ThreadMain(void* self)
         WaitForSingleObject(me.go_.get(), INFINITE);
         if (me.ending_) return 0;
         me.job_(me.data_);
-        SetEvent(me.done_.get());
+        if (me.state_.exchange(kDone) == kWaiting) SetEvent(me.done_.get());
     }
 }
 

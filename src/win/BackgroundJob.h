@@ -4,6 +4,8 @@
 
 #include "win/Handles.h"
 
+#include <atomic>
+
 namespace win {
 
 class BackgroundJob {
@@ -28,6 +30,11 @@ private:
     void (*job_)(void*) = nullptr;
     void* data_ = nullptr;
     UniqueHandle thread_, go_, done_;
+    // Under Wine every wait and every signal is a call to its server, which a thread
+    // also copying files waits for: the end of a job is signalled only to a waiting
+    // owner, and an owner finding the job ended does not wait.
+    enum : int { kRunning, kWaiting, kDone };
+    std::atomic<int> state_{kDone};
     bool running_ = false;
     bool ending_ = false;
 };
