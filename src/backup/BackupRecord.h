@@ -3,6 +3,7 @@
 // the platform's profile-file calls, so an older record is updated in place.
 #pragma once
 
+#include "win/BackgroundJob.h"
 #include "win/ContentCheck.h"
 
 #include <optional>
@@ -39,7 +40,8 @@ private:
 // written, so writing each entry as it comes would make every entry cost more than
 // the one before; the entries are kept here and written a section at a time instead,
 // at most about once a second, in an order that leaves a usable record whenever the
-// run stops: what "Count" promises is always written before "Count" itself.
+// run stops: what "Count" promises is always written before "Count" itself. The
+// writes during the run go on a thread of their own, beside the copying.
 class TRecordEntries {
 public:
     // Empties the entry sections first: an older, longer record in the same folder must
@@ -54,14 +56,27 @@ public:
     // the platform gives them.
     void Add(const std::string& name, const std::string& folder, const win::ContentSummary& check);
     int Count() const noexcept { return static_cast<int>(names_.size()); }
-    // Writes when enough time has passed since the last write.
+    // Starts a write when enough time has passed since the last one; raises the error
+    // of an earlier write that failed.
     void WriteIfDue();
-    // Writes every entry and the count.
+    // Writes every entry and the count, once any write still running has ended.
     void Write();
 
 private:
+    // What one write puts into the record, taken at one moment of the run.
+    struct Snapshot {
+        const TBackupRecord* record = nullptr;
+        std::vector<std::pair<const char*, std::vector<std::string>>> sections;
+        unsigned long started = 0, ended = 0;
+        std::string error;  // what a write the platform refused raised
+        void WriteAll();
+        static void Run(void* self);
+    };
     // key=value lines; a value that is empty is left out unless keepEmpty.
     std::vector<std::string> Section(const std::vector<std::string>& values, bool keepEmpty = true) const;
+    void Take(Snapshot& snapshot);
+    // Waits for the write that runs, takes its times and raises its error.
+    void Collect();
 
     const TBackupRecord& record_;
     std::vector<std::string> names_, folders_, checks_;
@@ -74,6 +89,9 @@ private:
     int written_ = -1;
     unsigned long lastWrite_ = 0;
     unsigned long writeCost_ = 0;
+    Snapshot inWriting_;
+    // Declared last, so that a write still running ends before anything it reads goes.
+    win::BackgroundJob writer_;
 };
 
 // The section holding what each entry's copy held when it was made, in keys that

@@ -22,7 +22,10 @@ public:
     void Start(void (*job)(void*), void* data);
     // Returns once the job has ended; at once when none runs.
     void Wait();
+    // Started and not yet waited for.
     bool Running() const noexcept { return running_; }
+    // Running, but its job has ended: Wait returns at once.
+    bool Ended() const noexcept { return state_ == kDone; }
 
 private:
     static DWORD WINAPI ThreadMain(void* self);

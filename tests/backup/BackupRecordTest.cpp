@@ -4,6 +4,7 @@
 
 #include "Win95.h"
 #include "win/Error.h"
+#include "win/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -55,6 +56,39 @@ TEST_F(BackupRecordTest, RefusedWriteNamesTheRecord)
     } catch (const win::Error& e) {
         EXPECT_EQ(std::string(e.what()), "Kann nicht nach " + dir + "\\missing\\ABackUp.log schreiben");
     }
+}
+
+// The writes during a run go on beside it: what one wrote is in the record once the
+// run asks again, and one the platform refused ends the run at the next ask.
+TEST_F(BackupRecordTest, WritesDuringTheRunLandAndARefusedOneIsRaisedAtTheNextAsk)
+{
+    const std::string path = dir + "\\ABackUp.log";
+    TBackupRecord r(path);
+    r.WriteString("Target", "Drive", dir + "\\");
+    TRecordEntries entries(r);
+    entries.Add("A.TXT", "C:\\Daten", {1, 0x12345678});
+    Sleep(1100);  // the least time between two writes
+    entries.WriteIfDue();
+    entries.Write();  // nothing new: only waits for the write that runs
+    EXPECT_EQ(r.ReadString("Files", "0", ""), "A.TXT");
+    EXPECT_EQ(r.ReadInteger("Files", "Count", -1), 1);
+    EXPECT_EQ(r.ReadString("Checks", "0", ""), "1,12345678");
+
+    entries.Add("B.TXT", "C:\\Daten", {2, 1});
+    Sleep(1100);
+    {
+        // Held open by another, unshared: the platform cannot write it.
+        win::UniqueFile held(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        try {
+            entries.WriteIfDue();
+            entries.Write();
+            ADD_FAILURE() << "no error";
+        } catch (const win::Error& e) {
+            EXPECT_EQ(std::string(e.what()), "Kann nicht nach " + path + " schreiben");
+        }
+    }
+    EXPECT_EQ(r.ReadInteger("Files", "Count", -1), 1);
 }
 
 TEST_F(BackupRecordTest, MissingFileSectionsAndKeysReadAsDefaults)

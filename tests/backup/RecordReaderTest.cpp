@@ -231,7 +231,9 @@ TEST(RecordReaderTest, MutatedRecordsNeverLetThroughAnUncleanDestination)
             ++lettedThrough;
             ExpectCleanDestination(e, context);
             EXPECT_TRUE(backup::IsFullLocalFolder(record.drive)) << context;
-            if (marked) EXPECT_TRUE(e.check.has_value()) << context;
+            if (marked) {
+                EXPECT_TRUE(e.check.has_value()) << context;
+            }
         }
         if (HasFailure()) {
             ADD_FAILURE() << "record:\n" << text.substr(0, 2000);
