@@ -11,6 +11,7 @@ session=$bench_root/build/bench-all
 bash tests/harness/wine-session.sh start "$session" >/dev/null
 trap 'bash tests/harness/wine-session.sh stop "$session"' EXIT
 export BENCH_WINE_ENV=$session/env
+QUILLMARK_WINE_ENV=$BENCH_WINE_ENV hold_desktop
 export BENCH_TABLE=$bench_root/build/bench-all/table.tsv
 export QUILLMARK_BIN=${QUILLMARK_BIN:-build/bin}
 : >"$BENCH_TABLE"

@@ -95,21 +95,42 @@ cp_() {
   t1=$(now)
   calc "$t1 - $t0"
 }
-repeat() { for ((r = 0; r < runs; r++)); do "$@"; done | best; }
+# The runs of a case are interleaved: each round measures the program and every peer
+# once, in turn, so that a machine that slows down or speeds up over the minutes
+# weighs on all of them alike; the best round of each counts.
+declare -A got
+# round NAME COMMAND...: adds one figure of COMMAND to NAME's.
+round() {
+  local name=$1
+  shift
+  got[$name]+="$("$@") "
+}
+best_of() { tr ' ' '\n' <<<"${got[$1]}" | grep . | best; }
 
 # The first start of a program in a fresh prefix is not what is measured.
 configure
 for p in "${programs[@]}"; do backup "${p#*=}" >/dev/null; done
 wrun xcopy 'C:\bench\empty' 'C:\bench\xc\empty' /E /I /Y >/dev/null || true
-xcopy_start=$(repeat xcopy_ empty)
+got=()
+for ((r = 0; r < runs; r++)); do
+  round xcopy xcopy_ empty
+  for p in "${programs[@]}"; do round "$p" backup "${p#*=}"; done
+done
+xcopy_start=$(best_of xcopy)
 declare -A start per_item
-for p in "${programs[@]}"; do start[$p]=$(repeat backup "${p#*=}"); done
+for p in "${programs[@]}"; do start[$p]=$(best_of "$p"); done
 
 configure 'C:\\bench\\big'
-xc=$(repeat xcopy_ big)
-cpr=$(repeat cp_ big)
+got=()
+for ((r = 0; r < runs; r++)); do
+  round xcopy xcopy_ big
+  round cp cp_ big
+  for p in "${programs[@]}"; do round "$p" backup "${p#*=}"; done
+done
+xc=$(best_of xcopy)
+cpr=$(best_of cp)
 for p in "${programs[@]}"; do
-  t=$(repeat backup "${p#*=}")
+  t=$(best_of "$p")
   row "backup, one ${big_mb} MB folder [${p%%=*}]" s "$t" "xcopy" "$xc"
   row "backup, one ${big_mb} MB folder [${p%%=*}]" s "$t" "cp -r" "$cpr"
 done
@@ -117,13 +138,20 @@ done
 for n in $sizes; do
   mapfile -t files < <(listed "$n")
   configure "${files[@]}"
-  xc=$(repeat xcopy_ "n$n")
-  cpr=$(repeat cp_ "n$n")
-  sh_item=$(calc "$(repeat shell_loop "n$n") / $n")
+  got=()
+  for ((r = 0; r < runs; r++)); do
+    round xcopy xcopy_ "n$n"
+    round cp cp_ "n$n"
+    round loop shell_loop "n$n"
+    for p in "${programs[@]}"; do round "$p" backup "${p#*=}"; done
+  done
+  xc=$(best_of xcopy)
+  cpr=$(best_of cp)
+  sh_item=$(calc "$(best_of loop) / $n")
   xc_item=$(calc "($xc - $xcopy_start) * 1000 / $n")
   cp_item=$(calc "$cpr * 1000 / $n")
   for p in "${programs[@]}"; do
-    t=$(repeat backup "${p#*=}")
+    t=$(best_of "$p")
     item=$(calc "($t - ${start[$p]}) * 1000 / $n")
     row "backup, $n files of 4 KB [${p%%=*}]" s "$t" "xcopy" "$xc"
     row "  per item, net of start [${p%%=*}]" ms "$item" "xcopy" "$xc_item"

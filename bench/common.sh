@@ -9,6 +9,13 @@
 
 bench_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
+# Keeps the desktop of the session QUILLMARK_WINE_ENV names running until the session
+# ends (bench/DesktopHolder.cpp says why).
+hold_desktop() {
+  bash "$bench_root/scripts/build.sh" DesktopHolder >/dev/null
+  bash "$bench_root/tests/harness/wine-run.sh" "$bench_root/build/bin/DesktopHolder.exe" >/dev/null 2>&1 </dev/null &
+}
+
 # Starts the session named NAME under build/ unless all.sh handed one over; sets
 # QUILLMARK_WINE_ENV and bench_prefix.
 bench_session() {
@@ -20,6 +27,7 @@ bench_session() {
     # shellcheck disable=SC2064
     trap "bash '$bench_root/tests/harness/wine-session.sh' stop '$dir'" EXIT
     export QUILLMARK_WINE_ENV=$dir/env
+    hold_desktop
   fi
   bench_prefix=$(bash -c '. "$1"; echo "$WINEPREFIX"' _ "$QUILLMARK_WINE_ENV")
 }
