@@ -16,7 +16,7 @@ status=0
 # The Wine sessions run side by side, a test at a time each, and the DOS tests beside
 # them; ctest hands out the sessions.
 sessions=$(sed -n 's/^QUILLMARK_TEST_SESSIONS:STRING=//p' CMakeCache.txt)
-ctest --output-on-failure -j "$((${sessions:-1} + 1))" --resource-spec-file wine-sessions.json || status=$?
+ctest --output-on-failure -j "$((${sessions:-1} + 1))" || status=$?
 # ctest lists a skipped test by name only; its reason is in the log.
 grep -h '^SKIPPED:' Testing/Temporary/LastTest.log 2>/dev/null || true
 exit $status

@@ -2,8 +2,8 @@
 # Runs a command in one Wine session of the test run and holds that session for as
 # long as the command runs: a session runs one test at a time, and the sessions run
 # side by side. The command finds its session in QUILLMARK_WINE_ENV.
-# ctest given the sessions as resources (scripts/test.sh) names the session; without
-# them the first free one is taken. What the command starts does not hold the session
+# ctest, which the build gives the sessions as resources, names the session; a run
+# without them (the command started by hand) takes the first free one. What the command starts does not hold the session
 # (flock -o), so a program a test leaves behind cannot keep it from the next test.
 #   in-session.sh POOL COUNT COMMAND...
 set -uo pipefail
