@@ -69,14 +69,17 @@ void Load(TSettings& s, HKEY k)
         // Only the values that are there are read: a damaged Count of two billion must
         // not cost every start two billion look-ups.
         const int count = win::ReadInteger(list.get(), "Count");
-        const std::vector<std::string> names = win::ValueNames(list.get());
+        const std::vector<win::Value> values = win::Values(list.get());
+        std::vector<std::string> names;
+        names.reserve(values.size());
+        for (const auto& value : values) names.push_back(value.name);
         // A missing number keeps its place as an empty entry, up to the highest number
         // there is; a number no list could reach takes the next place instead, so that
         // one damaged name cannot fill the memory with gaps.
         std::vector<std::string> files;
         for (const auto& key : win::NumberedKeys(names, count)) {
             if (key.number < kLongestList) files.resize(static_cast<size_t>(key.number));
-            files.push_back(Text(list.get(), names[key.position].c_str()));
+            files.push_back(win::Text(values[key.position]));
         }
         s.OtherFileList = std::move(files);
     }

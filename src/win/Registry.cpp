@@ -2,6 +2,8 @@
 
 #include "win/Error.h"
 
+#include <algorithm>
+
 namespace win {
 
 namespace {
@@ -9,6 +11,14 @@ namespace {
 [[noreturn]] void ReadFailed(const std::string& name) { throw Error(format("Konnte Daten für '%s' nicht holen", name)); }
 [[noreturn]] void BadType(const std::string& name) { throw Error(format("Ungültiger Datentyp für '%s'", name)); }
 [[noreturn]] void WriteFailed(const std::string& name) { throw Error(format("Konnte Daten für '%s' nicht setzen", name)); }
+
+// Data of a text value: up to its size or its first NUL.
+std::string TextOf(const char* data, DWORD size)
+{
+    std::string text(data, size);
+    if (auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
+    return text;
+}
 
 void Write(HKEY key, const std::string& name, DWORD type, const void* data, DWORD size)
 {
@@ -68,9 +78,13 @@ std::string ReadString(HKEY key, const std::string& name)
         rc = RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
     } while (rc == ERROR_MORE_DATA);
     if (rc != ERROR_SUCCESS) ReadFailed(name);
-    data.resize(size);
-    if (auto nul = data.find('\0'); nul != std::string::npos) data.resize(nul);
-    return data;
+    return TextOf(data.data(), size);
+}
+
+std::string Text(const Value& value)
+{
+    if (value.type != REG_SZ && value.type != REG_EXPAND_SZ) BadType(value.name);
+    return TextOf(value.data.data(), static_cast<DWORD>(value.data.size()));
 }
 
 void WriteInteger(HKEY key, const std::string& name, int value)
@@ -86,20 +100,44 @@ void WriteString(HKEY key, const std::string& name, const std::string& value)
     Write(key, name, REG_SZ, value.data(), static_cast<DWORD>(value.size()));
 }
 
+std::vector<Value> Values(HKEY key)
+{
+    std::vector<Value> values;
+    DWORD count = 0, longestName = 0, longestData = 0;
+    if (!key || RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName,
+                                 &longestData, nullptr, nullptr) != ERROR_SUCCESS)
+        return values;
+    values.reserve(count);
+    std::string name(longestName + 1, '\0'), data(longestData + 1, '\0');
+    for (DWORD i = 0;;) {
+        DWORD nameLength = static_cast<DWORD>(name.size());
+        DWORD size = static_cast<DWORD>(data.size());
+        DWORD type = REG_NONE;
+        const LONG rc = RegEnumValueA(key, i, name.data(), &nameLength, nullptr, &type,
+                                      reinterpret_cast<BYTE*>(data.data()), &size);
+        if (rc == ERROR_NO_MORE_ITEMS) break;
+        if (rc == ERROR_MORE_DATA) {
+            // Written to since the key was measured: the same place once more, with room.
+            name.resize(name.size() * 2 + MAX_PATH);
+            data.resize(std::max<size_t>(data.size() * 2, size + 1));
+            continue;
+        }
+        if (rc == ERROR_SUCCESS) {
+            values.push_back({std::string(name.data(), nameLength), type, data.substr(0, size)});
+        } else if (i >= count) {
+            // A value that cannot be read is passed over, but a key that answers every
+            // place with an error ends the listing.
+            break;
+        }
+        ++i;
+    }
+    return values;
+}
+
 std::vector<std::string> ValueNames(HKEY key)
 {
     std::vector<std::string> names;
-    DWORD count = 0;
-    DWORD longest = 0;
-    if (!key || RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longest, nullptr,
-                                 nullptr, nullptr) != ERROR_SUCCESS)
-        return names;
-    std::string buf(longest + 1, '\0');
-    for (DWORD i = 0; i < count; ++i) {
-        DWORD len = longest + 1;
-        if (RegEnumValueA(key, i, buf.data(), &len, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
-            names.emplace_back(buf.data(), len);
-    }
+    for (auto& value : Values(key)) names.push_back(std::move(value.name));
     return names;
 }
 

@@ -4,6 +4,8 @@
 
 #include "win/Handles.h"
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -29,7 +31,18 @@ void WriteBool(HKEY key, const std::string& name, bool value);
 // Written without the terminating NUL.
 void WriteString(HKEY key, const std::string& name, const std::string& value);
 
+// A value as the key held it when it was listed.
+struct Value {
+    std::string name;
+    DWORD type = REG_NONE;
+    std::string data;
+};
+// Every value of key with its data, one look-up each: under Wine each look-up is a
+// call to the server, and a list of a thousand files is read at every start.
+std::vector<Value> Values(HKEY key);
 std::vector<std::string> ValueNames(HKEY key);
+// A listed value as ReadString reads it.
+std::string Text(const Value& value);
 void DeleteValue(HKEY key, const std::string& name);
 
 } // namespace win

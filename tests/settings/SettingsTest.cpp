@@ -178,9 +178,17 @@ TEST_F(SettingsTest, TextEndsAtItsSizeOrFirstNul)
 {
     Raw(kOwn, "NetscapeBookmarks", REG_SZ, "C:\\a.htm\0junk", 13);
     Raw(kOwn, "IEFavorites", REG_SZ, "C:\\Fav", 6);
+    // The list's entries are read with the list, the same way.
+    Dword(kList, "Count", 4);
+    Raw(kList, "0", REG_SZ, "C:\\a.htm\0junk", 13);
+    Raw(kList, "1", REG_EXPAND_SZ, "C:\\Fav", 6);
+    Raw(kList, "2", REG_SZ, "", 0);
+    const std::string longest = "C:\\" + std::string(5000, 'x');
+    Sz(kList, "3", longest);
     TSettings s = Load();
     EXPECT_EQ(s.NetscapeBookmarks, "C:\\a.htm");
     EXPECT_EQ(s.IEFavorites, "C:\\Fav");
+    EXPECT_EQ(s.OtherFileList, (std::vector<std::string>{"C:\\a.htm", "C:\\Fav", "", longest}));
 }
 
 TEST_F(SettingsTest, ListKeepsItsGapsUpToTheHighestNumberPresentBelowCount)
