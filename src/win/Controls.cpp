@@ -46,6 +46,9 @@ constexpr UINT_PTR kStatusFrameTimer = 0x5143;
 struct StatusLineState {
     FramePacer frame{kStatusFrameTimer};
     WNDPROC next = nullptr;
+    // The newest text while it waits, the one the control answers with.
+    std::string text;
+    bool textWaits = false;
 };
 
 // The timer of a progress bar's frames; the control has none of its own.
@@ -60,12 +63,6 @@ struct ProgressBarState {
 };
 
 namespace {
-
-void RepaintNow(HWND w)
-{
-    InvalidateRect(w, nullptr, TRUE);
-    UpdateWindow(w);
-}
 
 int LinesInView(HWND list, int itemHeight)
 {
@@ -208,16 +205,46 @@ LRESULT KeepScrollBar(HWND list, ScrollBarState& s, UINT msg, WPARAM wp, LPARAM 
     return result;
 }
 
-// The static control paints a text the moment it gets it, which under Wine costs more
-// than setting the text; within a frame the text is only taken, and painted when the
-// frame ends.
+// The static control paints a text the moment it gets it; the text it holds is kept by
+// Wine's server as well, so even taking one costs a call to it. Within a frame the text
+// only waits here, and whoever asks the control for its text gets it; the control gets
+// it when the frame ends.
+void ShowWaitingText(HWND label, StatusLineState& s)
+{
+    if (!s.textWaits) return;
+    s.textWaits = false;
+    const std::string text = std::move(s.text);
+    CallWindowProcA(s.next, label, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 LRESULT KeepStatus(HWND label, StatusLineState& s, UINT msg, WPARAM wp, LPARAM lp)
 {
-    if (msg == WM_TIMER && wp == kStatusFrameTimer) {
-        if (s.frame.Due(label, wp)) RepaintNow(label);
+    switch (msg) {
+    case WM_TIMER:
+        if (wp != kStatusFrameTimer) break;
+        if (s.frame.Due(label, wp)) ShowWaitingText(label, s);
         return 0;
+    case WM_SETTEXT:
+        if (s.frame.DrawNow(label)) {
+            s.textWaits = false;
+            break;
+        }
+        s.text = lp ? reinterpret_cast<const char*>(lp) : "";
+        s.textWaits = true;
+        return TRUE;
+    case WM_GETTEXTLENGTH:
+        if (s.textWaits) return static_cast<LRESULT>(s.text.size());
+        break;
+    case WM_GETTEXT:
+        if (s.textWaits) {
+            if (wp == 0 || !lp) return 0;
+            const size_t n = std::min(s.text.size(), static_cast<size_t>(wp) - 1);
+            s.text.copy(reinterpret_cast<char*>(lp), n);
+            reinterpret_cast<char*>(lp)[n] = '\0';
+            return static_cast<LRESULT>(n);
+        }
+        break;
     }
-    if (msg == WM_SETTEXT && !s.frame.DrawNow(label)) return DefWindowProcA(label, msg, wp, lp);
     return CallWindowProcA(s.next, label, msg, wp, lp);
 }
 
@@ -285,7 +312,7 @@ void StatusLine::Attach(HWND w)
 
 void StatusLine::ShowWaiting() const
 {
-    if (keeper_ && keeper_->frame.Flush(Handle())) RepaintNow(Handle());
+    if (keeper_ && keeper_->frame.Flush(Handle())) ShowWaitingText(Handle(), *keeper_);
 }
 
 void ProgressBar::Attach(HWND w)

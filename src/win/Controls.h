@@ -28,8 +28,10 @@ private:
     HWND w_ = nullptr;
 };
 
-// A status line that a running command changes with every item: it takes every text at
-// once, for whoever reads it, and paints at most once a frame (win::FramePacer).
+// A status line that a running command changes with every item: it answers with every
+// text at once, to whoever asks the control for it, and takes and paints it at most once
+// a frame (win::FramePacer). What another program reads without asking the control (the
+// text the platform keeps for it) is what the screen shows.
 class StatusLine : public Label {
 public:
     void Attach(HWND w);

@@ -233,6 +233,16 @@ TEST_F(MainWindowTest, ItemsOfABurstAreDrawnAFrameAtATimeAndAllShowWhenTheComman
         const DWORD start = GetTickCount();
         for (int i = 0; i < items; ++i) {
             form->SetStatus("Writing f" + std::to_string(i) + ".dat...");
+            if (i == items / 2) {
+                // Within a frame the control answers with the newest text, whole or cut
+                // to the asker's buffer.
+                const std::string now = "Writing f" + std::to_string(i) + ".dat...";
+                EXPECT_EQ(form->L1.Caption(), now);
+                EXPECT_EQ(GetWindowTextLengthA(form->L1.Handle()), static_cast<int>(now.size()));
+                char cut[6];
+                EXPECT_EQ(SendMessageA(form->L1.Handle(), WM_GETTEXT, sizeof cut, reinterpret_cast<LPARAM>(cut)), 5);
+                EXPECT_STREQ(cut, "Writi");
+            }
             form->Step();
             form->AddLine("f" + std::to_string(i) + ".dat stored.");
             form->Pump();
@@ -249,6 +259,10 @@ TEST_F(MainWindowTest, ItemsOfABurstAreDrawnAFrameAtATimeAndAllShowWhenTheComman
     // The list also paints the first line of a frame that it shows in part at its foot.
     EXPECT_LE(listPaints, 2 * frames) << took << " ms";
     EXPECT_EQ(form->L1.Caption(), "Writing f" + std::to_string(items - 1) + ".dat...");
+    // The text the platform keeps, which the screen shows and other programs read.
+    WCHAR kept[64] = L"";
+    InternalGetWindowText(form->L1.Handle(), kept, 64);
+    EXPECT_EQ(std::wstring(kept), L"Writing f" + std::to_wstring(items - 1) + L".dat...");
     EXPECT_EQ(form->PB1.Position(), items);
     EXPECT_EQ(form->LB1.Count(), earlier + items);
     EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), earlier + items - page);
