@@ -10,7 +10,9 @@ namespace win {
 
 class BackgroundJob {
 public:
-    BackgroundJob() = default;
+    // eventsOnly: waits on events as on systems before Windows 8, also where the
+    // system offers waits on a word of memory.
+    explicit BackgroundJob(bool eventsOnly = false) noexcept;
     BackgroundJob(const BackgroundJob&) = delete;
     BackgroundJob& operator=(const BackgroundJob&) = delete;
     // Waits for the job that runs: it may read what the owner is about to free.
@@ -33,13 +35,18 @@ private:
     void (*job_)(void*) = nullptr;
     void* data_ = nullptr;
     UniqueHandle thread_, go_, done_;
-    // Under Wine every wait and every signal is a call to its server, which a thread
-    // also copying files waits for: the end of a job is signalled only to a waiting
-    // owner, and an owner finding the job ended does not wait.
-    enum : int { kRunning, kWaiting, kDone };
-    std::atomic<int> state_{kDone};
+    // Under Wine every wait on an event and every signal is a call to its server, which
+    // a thread also copying files waits for: the end of a job is signalled only to a
+    // waiting owner, and an owner finding the job ended does not wait. Where the system
+    // waits on a word of memory (Windows 8 on, and Wine, where that is the kernel's
+    // futex), the thread and its owner wait on state_ and jobs_ instead.
+    enum : long { kRunning, kWaiting, kDone };
+    std::atomic<long> state_{kDone};
+    // Jobs started: the thread's word to wait on for the next one.
+    std::atomic<long> jobs_{0};
+    std::atomic<bool> ending_{false};
     bool running_ = false;
-    bool ending_ = false;
+    bool addressWaits_ = false;
 };
 
 } // namespace win
