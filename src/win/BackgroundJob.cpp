@@ -42,12 +42,8 @@ BackgroundJob::~BackgroundJob()
     Wait();
     if (!thread_) return;
     ending_ = true;
-    if (addressWaits_) {
-        ++jobs_;
-        Wake(jobs_);
-    } else {
-        SetEvent(go_.get());
-    }
+    ++jobs_;
+    Signal(jobs_, go_.get());
     WaitForSingleObject(thread_.get(), INFINITE);
 }
 
@@ -70,25 +66,32 @@ void BackgroundJob::Start(void (*job)(void*), void* data)
     data_ = data;
     running_ = true;
     state_ = kRunning;
-    if (addressWaits_) {
-        ++jobs_;
-        Wake(jobs_);
-    } else {
-        SetEvent(go_.get());
-    }
+    ++jobs_;
+    Signal(jobs_, go_.get());
 }
 
 void BackgroundJob::Wait()
 {
     if (!running_) return;
     long running = kRunning;
-    if (state_.compare_exchange_strong(running, kWaiting)) {
-        if (addressWaits_)
-            WaitWhile(state_, kWaiting);
-        else
-            WaitForSingleObject(done_.get(), INFINITE);
-    }
+    if (state_.compare_exchange_strong(running, kWaiting)) Await(state_, kWaiting, done_.get());
     running_ = false;
+}
+
+void BackgroundJob::Signal(std::atomic<long>& word, HANDLE event) const
+{
+    if (addressWaits_)
+        Wake(word);
+    else
+        SetEvent(event);
+}
+
+void BackgroundJob::Await(std::atomic<long>& word, long value, HANDLE event) const
+{
+    if (addressWaits_)
+        WaitWhile(word, value);
+    else
+        WaitForSingleObject(event, INFINITE);
 }
 
 DWORD WINAPI BackgroundJob::ThreadMain(void* self)
@@ -96,20 +99,11 @@ DWORD WINAPI BackgroundJob::ThreadMain(void* self)
     auto& me = *static_cast<BackgroundJob*>(self);
     long seen = 0;
     for (;;) {
-        if (me.addressWaits_) {
-            WaitWhile(me.jobs_, seen);
-            seen = me.jobs_;
-        } else {
-            WaitForSingleObject(me.go_.get(), INFINITE);
-        }
+        me.Await(me.jobs_, seen, me.go_.get());
+        seen = me.jobs_;
         if (me.ending_) return 0;
         me.job_(me.data_);
-        if (me.state_.exchange(kDone) == kWaiting) {
-            if (me.addressWaits_)
-                Wake(me.state_);
-            else
-                SetEvent(me.done_.get());
-        }
+        if (me.state_.exchange(kDone) == kWaiting) me.Signal(me.state_, me.done_.get());
     }
 }
 

@@ -31,6 +31,10 @@ public:
 
 private:
     static DWORD WINAPI ThreadMain(void* self);
+    // Wakes whoever waits for word to change: on word itself, or on event.
+    void Signal(std::atomic<long>& word, HANDLE event) const;
+    // Returns once word no longer holds value, or once event is set.
+    void Await(std::atomic<long>& word, long value, HANDLE event) const;
 
     void (*job_)(void*) = nullptr;
     void* data_ = nullptr;
