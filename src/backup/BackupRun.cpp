@@ -134,6 +134,24 @@ struct CopyInCheck {
     }
 };
 
+// A folder's own files, read on the background thread while the shell copies the
+// folder: its check then reads only the copy.
+struct FolderInCopy {
+    std::string entry;
+    win::SourcePrint print;
+
+    static void Run(void* self)
+    {
+        auto& me = *static_cast<FolderInCopy*>(self);
+        try {
+            me.print = win::PrintOf(me.entry);
+        } catch (...) {
+            // Without a print, the check compares the copy with the source itself.
+            me.print = {};
+        }
+    }
+};
+
 BackupResult Copy(const TSettings& settings, TShFileOP& copier, win::Progress& progress)
 {
     const std::string target = settings.Target;
@@ -172,8 +190,10 @@ BackupResult Copy(const TSettings& settings, TShFileOP& copier, win::Progress& p
     // Reading a small file's copy back costs under Wine a third of making it, so a
     // file's check runs beside the next copy. Its outcome is told and recorded before
     // anything of the next entry, so the lines and the record keep the list's order.
-    // Declared before the thread, which is waited for before it goes.
+    // A folder's print is taken on the same thread. Both are declared before the
+    // thread, which is waited for before it goes.
     std::optional<CopyInCheck> inCheck;
+    FolderInCopy inCopy;
     win::BackgroundJob checker;
     auto settle = [&] {
         if (!inCheck) return;
@@ -206,13 +226,18 @@ BackupResult Copy(const TSettings& settings, TShFileOP& copier, win::Progress& p
         if (source) {
             // A folder's copy may merge into a folder of the backup that holds the
             // file in check.
-            if (source->folder) settle();
+            if (source->folder) {
+                settle();
+                inCopy = {entry, {}};
+                checker.Start(FolderInCopy::Run, &inCopy);
+            }
             // A copy that blocks the window for long shows what it copies first; the
             // painting costs more than copying a small file, whose line the next frame
             // brings.
             if (win::CopyMayTakeLong(*source)) progress.ShowBeforeBlocking();
             copier.FilesList.push_back(entry);
             copied = copier.Execute() && !copier.AnyOperationsAborted();
+            if (source->folder) checker.Wait();
         }
         progress.Step();
         settle();
@@ -220,7 +245,8 @@ BackupResult Copy(const TSettings& settings, TShFileOP& copier, win::Progress& p
         if (!copied) {
             report(entry, name, refusal, std::nullopt, "");
         } else if (source->folder) {
-            report(entry, name, "", win::VerifyCopy(entry, copy), RecordedName(copy, name));
+            report(entry, name, "", win::VerifyCopy(entry, copy, &inCopy.print), RecordedName(copy, name));
+            inCopy.print = {};
         } else {
             inCheck = CopyInCheck{entry, name, RecordedName(copy, name), copy, std::nullopt};
             checker.Start(CopyInCheck::Run, &*inCheck);

@@ -186,11 +186,11 @@ struct LaterPart {
 };
 
 // Reads the whole of the open file (and of its open copy, compared, where copyPath is
-// given) into the summary.
+// given) into the summary; split: a large file is read in two parts at once.
 bool ReadWhole(HANDLE file, const std::wstring& path, HANDLE copy, const std::wstring* copyPath, std::uint64_t size,
-               Summer& sum, Buffers& buf)
+               Summer& sum, Buffers& buf, bool split = true)
 {
-    const std::uint64_t later = size >= kSplitAt ? std::min(size / 2, kMostInLaterPart) : 0;
+    const std::uint64_t later = split && size >= kSplitAt ? std::min(size / 2, kMostInLaterPart) : 0;
     LaterPart part{&path, copyPath, size - later, later};
     BackgroundJob job;
     if (later) job.Start(LaterPart::Run, &part);
@@ -201,12 +201,12 @@ bool ReadWhole(HANDLE file, const std::wstring& path, HANDLE copy, const std::ws
     return true;
 }
 
-bool SummarizeFile(const std::wstring& path, Summer& sum, Buffers& buf)
+bool SummarizeFile(const std::wstring& path, Summer& sum, Buffers& buf, bool split = true)
 {
     UniqueFile file = OpenForReading(path);
     if (!file) return false;
     auto size = SizeOf(file.get());
-    return size && ReadWhole(file.get(), path, nullptr, nullptr, *size, sum, buf);
+    return size && ReadWhole(file.get(), path, nullptr, nullptr, *size, sum, buf, split);
 }
 
 bool CompareFiles(const std::wstring& source, const std::wstring& copy, Summer& sum, Buffers& buf)
@@ -217,6 +217,37 @@ bool CompareFiles(const std::wstring& source, const std::wstring& copy, Summer& 
     auto size = SizeOf(src.get());
     if (!size || SizeOf(dst.get()) != size) return false;
     return ReadWhole(src.get(), source, dst.get(), &copy, *size, sum, buf);
+}
+
+// The copy sums to what the print holds for its source, or else is compared byte by byte.
+bool CompareToPrint(const std::wstring& source, const std::wstring& copy, const SourcePrint* print, Summer& sum,
+                    Buffers& buf)
+{
+    if (print) {
+        const auto printed = print->files.find(source);
+        if (Summer file; printed != print->files.end() && SummarizeFile(copy, file, buf) &&
+                         file.Result() == printed->second) {
+            sum.Append(file);
+            return true;
+        }
+    }
+    return CompareFiles(source, copy, sum, buf);
+}
+
+// Takes each file below folder into the print. It runs beside the shell's copy, which
+// has the other core: a large file is read in one part.
+void PrintFolder(const std::wstring& folder, SourcePrint& print, Buffers& buf)
+{
+    auto found = FindEntries(Join(folder, L"*"));
+    if (!found) return;
+    for (const auto& f : *found) {
+        const std::wstring path = Join(folder, f.name);
+        if (f.IsFolder()) {
+            PrintFolder(path, print, buf);
+        } else if (Summer sum; SummarizeFile(path, sum, buf, false)) {
+            print.files.emplace(path, sum.Result());
+        }
+    }
 }
 
 // Summarises the files below folder that model lists (model is folder itself for a
@@ -247,8 +278,8 @@ bool SummarizeFolder(const std::wstring& folder, const std::string& relative, Su
 // Walks the copy in summary order and the source beside it: a file of both sides is
 // compared while the copy's bytes go into the summary; what only the copy has is
 // summarised; what only the source has fails the check.
-bool VerifyFolder(const std::wstring& source, const std::wstring& copy, const std::string& relative, Summer& sum,
-                  Buffers& buf)
+bool VerifyFolder(const std::wstring& source, const std::wstring& copy, const std::string& relative,
+                  const SourcePrint* print, Summer& sum, Buffers& buf)
 {
     auto sources = List(source);
     auto copies = List(copy);
@@ -270,10 +301,10 @@ bool VerifyFolder(const std::wstring& source, const std::wstring& copy, const st
         const std::wstring sourcePath = Join(source, s->name);
         ++s;
         if (c.folder) {
-            if (!VerifyFolder(sourcePath, copyPath, rel + "\\", sum, buf)) return false;
+            if (!VerifyFolder(sourcePath, copyPath, rel + "\\", print, sum, buf)) return false;
         } else {
             sum.Path(rel);
-            if (!CompareFiles(sourcePath, copyPath, sum, buf)) return false;
+            if (!CompareToPrint(sourcePath, copyPath, print, sum, buf)) return false;
         }
     }
     return s == sources->end();
@@ -326,7 +357,16 @@ std::optional<ContentSummary> SummarizeLike(const std::string& pathName, const s
     return sum.Result();
 }
 
-std::optional<ContentSummary> VerifyCopy(const std::string& sourceName, const std::string& copyName)
+SourcePrint PrintOf(const std::string& folder)
+{
+    SourcePrint print;
+    Buffers buf;
+    PrintFolder(Widen(folder), print, buf);
+    return print;
+}
+
+std::optional<ContentSummary> VerifyCopy(const std::string& sourceName, const std::string& copyName,
+                                         const SourcePrint* print)
 {
     const std::wstring source = Widen(sourceName), copy = Widen(copyName);
     Buffers buf;
@@ -335,7 +375,7 @@ std::optional<ContentSummary> VerifyCopy(const std::string& sourceName, const st
     if (Summer sum; CompareFiles(source, copy, sum, buf)) return sum.Result();
     if (KindOf(source) != Kind::Folder || KindOf(copy) != Kind::Folder) return std::nullopt;
     Summer sum;
-    if (!VerifyFolder(source, copy, "", sum, buf)) return std::nullopt;
+    if (!VerifyFolder(source, copy, "", print, sum, buf)) return std::nullopt;
     return sum.Result();
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 namespace win {
 
@@ -33,10 +34,25 @@ std::optional<ContentSummary> Summarize(const std::string& path);
 // of what was copied.
 std::optional<ContentSummary> SummarizeLike(const std::string& path, const std::string& model);
 
+// What each file below a folder held, by its full path: taken while the shell copies
+// the folder, on the core the copy leaves free, so that the check afterwards need read
+// only the copy. A file that could not be read is left out.
+struct SourcePrint {
+    std::unordered_map<std::wstring, ContentSummary> files;
+};
+
+// Reads every file below folder on the calling thread, one after the other.
+SourcePrint PrintOf(const std::string& folder);
+
 // Checks a copy against its source: a file's copy must have the same bytes; for a
 // folder, every file and folder below the source must have such a copy at the same
 // place below copy (the copy may hold more). Answers the summary of the copy, or none
 // when any part differs, is missing or cannot be read. Each side is read once.
-std::optional<ContentSummary> VerifyCopy(const std::string& source, const std::string& copy);
+// With a print of the source, a copied file that sums to what the print holds for its
+// source passes without its source being read again: it holds what the source held
+// while it was copied. One the print lacks or that sums otherwise is compared byte by
+// byte as without a print.
+std::optional<ContentSummary> VerifyCopy(const std::string& source, const std::string& copy,
+                                         const SourcePrint* print = nullptr);
 
 } // namespace win

@@ -186,4 +186,56 @@ TEST(ContentCheckTest, SummaryLikeACopyCountsOnlyTheCopysFiles)
     EXPECT_FALSE(win::SummarizeLike(live + "\\gone", copy));
 }
 
+// A print of the source, taken while the shell copies a folder, stands in for reading the
+// source again. A copy passes with it when it holds what the source held as printed, or
+// else what the source holds now; a print that lacks a file or is stale costs only time.
+TEST(ContentCheckTest, FolderCopyPassesWithAPrintWhenItHoldsThePrintedOrThePresentSource)
+{
+    const std::string src = win95::ScratchDir("print-src");
+    const std::string dst = win95::ScratchDir("print-dst");
+    const std::string large = Pattern((size_t{8} << 20) + 5, 'P');  // read unsplit for the print
+    auto layOut = [&](const std::string& dir) {
+        win95::MakeDirs(dir + "\\sub");
+        win95::WriteFile(dir + "\\a.txt", "alpha");
+        win95::WriteFile(dir + "\\sub\\b.txt", "beta");
+        win95::WriteFile(dir + "\\sub\\large.bin", large);
+    };
+    const struct {
+        const char* what;
+        const char* file;            // below both folders
+        const char* sourceAfter;     // the source's content after the print; none: unchanged
+        const char* copyAfter;       // the copy's content after the print; none: unchanged
+        bool passes;                 // without the print
+        bool passesWithPrint;
+    } cases[] = {
+        {"copy as printed", nullptr, nullptr, nullptr, true, true},
+        {"copy changed", "sub\\b.txt", nullptr, "betA", false, false},
+        {"copy cut short", "a.txt", nullptr, "alph", false, false},
+        {"source changed, copied again", "sub\\b.txt", "BETA", "BETA", true, true},
+        {"source changed after its copy", "a.txt", "ALPHA", nullptr, false, true},
+        {"source and copy changed apart", "a.txt", "ALPHA", "alphA", false, false},
+        {"file the print lacks", "c.txt", "gamma", "gamma", true, true},
+        {"file the print lacks, copy differs", "c.txt", "gamma", "gammA", false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        win95::Remove(src);
+        win95::Remove(dst);
+        layOut(src);
+        layOut(dst);
+        const win::SourcePrint print = win::PrintOf(src);
+        if (c.sourceAfter) win95::WriteFile(src + "\\" + c.file, c.sourceAfter);
+        if (c.copyAfter) win95::WriteFile(dst + "\\" + c.file, c.copyAfter);
+        EXPECT_EQ(win::VerifyCopy(src, dst).has_value(), c.passes);
+        const auto printed = win::VerifyCopy(src, dst, &print);
+        EXPECT_EQ(printed.has_value(), c.passesWithPrint);
+        if (printed) {
+            EXPECT_EQ(win::Summarize(dst), printed);
+        }
+    }
+    EXPECT_EQ(win::PrintOf(src + "\\missing").files.size(), 0u);
+    win95::Remove(src);
+    win95::Remove(dst);
+}
+
 } // namespace
