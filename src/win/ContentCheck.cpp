@@ -321,13 +321,6 @@ Kind KindOf(const std::wstring& path)
 
 } // namespace
 
-std::uint32_t UpdateCrc32(std::uint32_t crc, const void* data, std::size_t size) noexcept
-{
-    // zlib's CRC runs at about twice the speed of a table loop of our own, and the
-    // check of a large folder is mostly this loop.
-    return static_cast<std::uint32_t>(crc32_z(crc, static_cast<const Bytef*>(data), size));
-}
-
 std::optional<ContentSummary> Summarize(const std::string& name)
 {
     const std::wstring path = Widen(name);

@@ -3,6 +3,8 @@
 // being written, so every copy the program vouches for is read back.
 #pragma once
 
+#include "win/Crc32.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -20,9 +22,6 @@ struct ContentSummary {
     std::uint32_t crc = 0;
     friend bool operator==(const ContentSummary&, const ContentSummary&) = default;
 };
-
-// The CRC-32 of zip and PNG, continued from crc over data.
-std::uint32_t UpdateCrc32(std::uint32_t crc, const void* data, std::size_t size) noexcept;
 
 // The summary of what lies at path now; none when it is missing or cannot be read whole.
 std::optional<ContentSummary> Summarize(const std::string& path);

@@ -8,6 +8,7 @@
 #include "win/WideFiles.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <string>
 
@@ -33,6 +34,24 @@ TEST(ContentCheckTest, CrcIsTheOneOfZipAndContinuesAcrossPieces)
     std::uint32_t bytewise = 0;
     for (char c : data) bytewise = win::UpdateCrc32(bytewise, &c, 1);
     EXPECT_EQ(win::UpdateCrc32(0, data.data(), data.size()), bytewise);
+}
+
+// The CRC folds large pieces many bytes at a time: at every start within its 16-byte
+// lanes, at every length around where folding starts and the tail it leaves to the
+// table, and continued from any earlier value, it equals zlib's.
+TEST(ContentCheckTest, FastCrcEqualsZlibsAtEveryStartAndLength)
+{
+    const std::string data = Pattern((size_t{1} << 18) + 64, 'f');
+    const auto* bytes = reinterpret_cast<const Bytef*>(data.data());
+    for (size_t start = 0; start < 17; ++start) {
+        for (const size_t n : {size_t{0}, size_t{63}, size_t{64}, size_t{255}, size_t{256}, size_t{257}, size_t{271},
+                               size_t{272}, size_t{1003}, size_t{4096}, size_t{65536 + 15}, size_t{1} << 18}) {
+            SCOPED_TRACE(testing::Message() << "start " << start << ", length " << n);
+            for (const std::uint32_t from : {0u, 0xCBF43926u, 0xFFFFFFFFu}) {
+                EXPECT_EQ(win::UpdateCrc32(from, bytes + start, n), crc32_z(from, bytes + start, n));
+            }
+        }
+    }
 }
 
 TEST(ContentCheckTest, CopyPassesOnlyWithEveryByteWhateverItsSizeBesideTheReadBlock)
