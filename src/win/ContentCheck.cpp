@@ -276,8 +276,9 @@ bool SummarizeFolder(const std::wstring& folder, const std::string& relative, Su
 }
 
 // Walks the copy in summary order and the source beside it: a file of both sides is
-// compared while the copy's bytes go into the summary; what only the copy has is
-// summarised; what only the source has fails the check.
+// compared (with the print, where there is one) while the copy's bytes go into the
+// summary; what only the copy has is summarised; what only the source has fails the
+// check.
 bool VerifyFolder(const std::wstring& source, const std::wstring& copy, const std::string& relative,
                   const SourcePrint* print, Summer& sum, Buffers& buf)
 {

@@ -31,8 +31,11 @@ QUILLMARK_FOLD_TARGET inline __m128i Fold(__m128i x, __m128i k, __m128i next)
     return _mm_xor_si128(_mm_xor_si128(_mm_clmulepi64_si128(x, k, 0x00), _mm_clmulepi64_si128(x, k, 0x11)), next);
 }
 
-// The CRC register after n bytes at p; n is at least 64 and a multiple of 16.
-QUILLMARK_FOLD_TARGET std::uint32_t FoldedCrc(std::uint32_t reg, const unsigned char* p, std::size_t n)
+// The CRC register after n bytes at p; n is at least 64 and a multiple of 16. A 32-bit
+// Windows keeps the stack aligned to 4 bytes only, and the lanes spill 16-byte values:
+// the stack is aligned on entry.
+QUILLMARK_FOLD_TARGET __attribute__((force_align_arg_pointer)) std::uint32_t
+FoldedCrc(std::uint32_t reg, const unsigned char* p, std::size_t n)
 {
     const __m128i by64 = _mm_set_epi64x(0x1c6e41596, 0x154442bd4);
     const __m128i by16 = _mm_set_epi64x(0x0ccaa009e, 0x1751997d0);
