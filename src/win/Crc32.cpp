@@ -66,7 +66,8 @@ FoldedCrc(std::uint32_t reg, const unsigned char* p, std::size_t n)
 }
 
 // The processor must have the instructions, and the system must keep the SSE registers
-// across task switches: Windows 95 does not, and says so by lacking the feature call.
+// across task switches. A 32-bit system that does reports SSE2 as present; Windows 95
+// lacks the call or does not know the feature, and the table loop serves there.
 bool FoldingAvailable()
 {
     unsigned a = 0, b = 0, c = 0, d = 0;
