@@ -134,24 +134,6 @@ struct CopyInCheck {
     }
 };
 
-// A folder's own files, read on the background thread while the shell copies the
-// folder: its check then reads only the copy.
-struct FolderInCopy {
-    std::string entry;
-    win::SourcePrint print;
-
-    static void Run(void* self)
-    {
-        auto& me = *static_cast<FolderInCopy*>(self);
-        try {
-            me.print = win::PrintOf(me.entry);
-        } catch (...) {
-            // Without a print, the check compares the copy with the source itself.
-            me.print = {};
-        }
-    }
-};
-
 BackupResult Copy(const TSettings& settings, TShFileOP& copier, win::Progress& progress)
 {
     const std::string target = settings.Target;
@@ -193,7 +175,7 @@ BackupResult Copy(const TSettings& settings, TShFileOP& copier, win::Progress& p
     // A folder's print is taken on the same thread. Both are declared before the
     // thread, which is waited for before it goes.
     std::optional<CopyInCheck> inCheck;
-    FolderInCopy inCopy;
+    win::PrintJob inCopy;
     win::BackgroundJob checker;
     auto settle = [&] {
         if (!inCheck) return;
@@ -229,7 +211,7 @@ BackupResult Copy(const TSettings& settings, TShFileOP& copier, win::Progress& p
             if (source->folder) {
                 settle();
                 inCopy = {entry, {}};
-                checker.Start(FolderInCopy::Run, &inCopy);
+                checker.Start(win::PrintJob::Run, &inCopy);
             }
             // A copy that blocks the window for long shows what it copies first; the
             // painting costs more than copying a small file, whose line the next frame

@@ -3,6 +3,7 @@
 #include "backup/BackupRecord.h"
 #include "backup/RecordReader.h"
 #include "backup/SafetyFolder.h"
+#include "win/BackgroundJob.h"
 #include "win/ContentCheck.h"
 #include "win/Files.h"
 #include "win/Handles.h"
@@ -127,8 +128,15 @@ public:
         copier.Destination = folder_ + "\\";
         copier.FilesList.push_back(path);
         const std::string copy = folder_ + "\\" + name;
-        std::optional<win::ContentSummary> check;
-        if (copier.Execute() && !copier.AnyOperationsAborted()) check = win::VerifyCopy(path, copy);
+        // A folder's own files are read while the shell copies it, as in a backup, so
+        // that the check reads only the copy. Declared before the thread, which is
+        // waited for before it goes.
+        win::PrintJob inCopy{path, {}};
+        win::BackgroundJob printer;
+        if (win::IsFolder(path)) printer.Start(win::PrintJob::Run, &inCopy);
+        const bool copied = copier.Execute() && !copier.AnyOperationsAborted();
+        printer.Wait();
+        const auto check = copied ? win::VerifyCopy(path, copy, &inCopy.print) : std::nullopt;
         if (!check) return false;
         kept_.emplace(win::NameKey(name), win::NameKey(path));
         entries_.Add(RecordedName(copy, name), win::FolderOf(path), *check);

@@ -359,6 +359,17 @@ SourcePrint PrintOf(const std::string& folder)
     return print;
 }
 
+void PrintJob::Run(void* self) noexcept
+{
+    auto& me = *static_cast<PrintJob*>(self);
+    try {
+        me.print = PrintOf(me.folder);
+    } catch (...) {
+        // Without a print, the check compares the copy with the source itself.
+        me.print = {};
+    }
+}
+
 std::optional<ContentSummary> VerifyCopy(const std::string& sourceName, const std::string& copyName,
                                          const SourcePrint* print)
 {

@@ -43,6 +43,14 @@ struct SourcePrint {
 // Reads every file below folder on the calling thread, one after the other.
 SourcePrint PrintOf(const std::string& folder);
 
+// The print of folder as a job for a BackgroundJob, started before the shell's copy and
+// waited for before the check. A print that cannot be taken to its end is left empty.
+struct PrintJob {
+    std::string folder;
+    SourcePrint print;
+    static void Run(void* self) noexcept;
+};
+
 // Checks a copy against its source: a file's copy must have the same bytes; for a
 // folder, every file and folder below the source must have such a copy at the same
 // place below copy (the copy may hold more). Answers the summary of the copy, or none
