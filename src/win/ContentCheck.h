@@ -44,7 +44,8 @@ struct SourcePrint {
 SourcePrint PrintOf(const std::string& folder);
 
 // The print of folder as a job for a BackgroundJob, started before the shell's copy and
-// waited for before the check. A print that cannot be taken to its end is left empty.
+// waited for before the check. Where the print itself fails (no memory), it is empty,
+// and the check compares every file with its source.
 struct PrintJob {
     std::string folder;
     SourcePrint print;
