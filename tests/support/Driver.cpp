@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <stdexcept>
 
 namespace driver {
@@ -207,8 +208,17 @@ Program::Program(const std::string& arguments, const std::string& exe)
     std::string cmd = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA si{sizeof si};
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(path.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        throw std::runtime_error("cannot start " + path);
+    // Now and then Wine's new process dies in Wine's own start-up, before any of the
+    // program runs, and the call answers "internal error" (1359). That start says nothing
+    // about the program, so it is said and made once more; a program that cannot start
+    // fails the second time as well.
+    bool started = CreateProcessA(path.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    if (!started) {
+        std::fprintf(stderr, "driver: Wine could not start %s (error %lu); starting it again\n", path.c_str(),
+                     GetLastError());
+        started = CreateProcessA(path.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    }
+    if (!started) throw std::runtime_error("cannot start " + path + " (error " + std::to_string(GetLastError()) + ")");
     CloseHandle(pi.hThread);
     process_.reset(pi.hProcess);
     pid_ = pi.dwProcessId;
