@@ -6,7 +6,7 @@
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 cd "$bench_root"
-bash scripts/build.sh Quillmark SweepDriver MinimalWindow StartupProbe RecordRead win95fixture >/dev/null
+bash scripts/build.sh Quillmark SweepDriver MinimalWindow MinimalProgressWindow StartupProbe RecordRead win95fixture >/dev/null
 session=$bench_root/build/bench-all
 bash tests/harness/wine-session.sh start "$session" >/dev/null
 trap 'bash tests/harness/wine-session.sh stop "$session"' EXIT
