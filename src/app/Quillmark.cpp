@@ -23,7 +23,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         // Named by the program's own folder: a shortcut may start the program elsewhere.
         app.HelpFile = win::ProgramFolder() + "Pelmora.hlp";
         TForm1 form(app, arguments);
-        return app.Run();
+        const int code = app.Run();
+        // An unattended run has written all it writes once the loop ends. Taking its
+        // windows down one by one would cost a scheduled backup a good part of a small
+        // run's time; the system frees them with the process. A user's session keeps
+        // the ordinary close, which its help window and the like may look for.
+        if (arguments) ExitProcess(static_cast<UINT>(code));
+        return code;
     } catch (const std::exception& e) {
         // Unattended, nobody would close the box: the exit code says the run never began.
         if (arguments == 0) MessageBoxA(nullptr, (std::string(e.what()) + ".").c_str(), "Quillmark", MB_OK | MB_ICONERROR);
