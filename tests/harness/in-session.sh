@@ -3,8 +3,9 @@
 # long as the command runs: a session runs one test at a time, and the sessions run
 # side by side. The command finds its session in QUILLMARK_WINE_ENV.
 # ctest, which the build gives the sessions as resources, names the session; a run
-# without them (the command started by hand) takes the first free one. What the command starts does not hold the session
-# (flock -o), so a program a test leaves behind cannot keep it from the next test.
+# without them (the command started by hand) takes the first free one. What the
+# command starts does not hold the session (flock -o), so a program a test leaves
+# behind cannot keep it from the next test.
 #   in-session.sh POOL COUNT COMMAND...
 set -uo pipefail
 pool=${1:?session pool folder}
