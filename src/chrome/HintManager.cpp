@@ -89,7 +89,7 @@ void THintManager::MouseAt(POINT screen)
     const bool wasActive = active_;
     StopTimer(kShow);
     StopTimer(kHide);
-    window_.Hide();
+    HideWindow();
     current_ = std::move(target);
     const win::HintTiming& timing = win::ApplicationHintTiming();
     StartTimer(kShow, wasActive ? timing.shortPause : timing.pause);
@@ -100,7 +100,7 @@ void THintManager::MouseAt(POINT screen)
 void THintManager::Cancel()
 {
     if (!current_.window) return;
-    window_.Hide();
+    HideWindow();
     current_ = {};
     active_ = false;
     for (TimerId id : {kShow, kHide, kLeave}) StopTimer(id);
@@ -119,9 +119,15 @@ void THintManager::Activate()
     info.HintMaxWidth = GetSystemMetrics(SM_CXSCREEN);
     style_.DoShowHint(text, canShow, info);
     if (!canShow || text.empty()) return;
-    window_.ActivateHint({0, 0, info.HintMaxWidth, 0}, text);
+    if (!window_) window_ = std::make_unique<TFlatHintWindow>();
+    window_->ActivateHint({0, 0, info.HintMaxWidth, 0}, text);
     active_ = true;
     StartTimer(kHide, win::ApplicationHintTiming().hidePause);
+}
+
+void THintManager::HideWindow()
+{
+    if (window_) window_->Hide();
 }
 
 void THintManager::StartTimer(TimerId id, UINT ms)
@@ -155,7 +161,7 @@ bool THintManager::Timer(UINT msg, WPARAM wp, LPARAM, LRESULT& result)
     case kHide:
         // Hidden, but not forgotten: it comes back only after the mouse has left the part.
         StopTimer(kHide);
-        window_.Hide();
+        HideWindow();
         break;
     case kLeave: {
         POINT cursor;
