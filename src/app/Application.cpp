@@ -19,7 +19,9 @@ TApplication::TApplication(HINSTANCE instance) : Title("Quillmark")
     win::InitControls(ICC_WIN95_CLASSES | ICC_ANIMATE_CLASS | ICC_PROGRESS_CLASS);
     // Shared icons from the resources are released by the system with the module.
     icon_ = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN));
-    RegisterClassOnce("TApplication", icon_);
+    smallIcon_ = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    RegisterClassOnce("TApplication", icon_, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), smallIcon_);
     Create(0, "TApplication", Title.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
            nullptr, nullptr);
     g_app = this;

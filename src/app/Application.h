@@ -21,6 +21,7 @@ public:
     std::string Title;
     std::string HelpFile;
     HICON Icon() const noexcept { return icon_; }
+    HICON SmallIcon() const noexcept { return smallIcon_; }
 
     // The menus look up the main form's shortcuts whichever window of the program is active.
     void SetMainForm(HWND form) noexcept;
@@ -47,6 +48,7 @@ private:
     bool Dispatch(MSG& msg);
 
     HICON icon_ = nullptr;
+    HICON smallIcon_ = nullptr;
     HWND mainForm_ = nullptr;
     bool terminated_ = false;
     int exitCode_ = 0;

@@ -40,7 +40,7 @@ TForm1::TForm1(TApplication& app, int argumentCount) : app_(app), argumentCount_
     GradientCaption1.AppNameText.SetFontKind(TFontKind::fkSystemB);
     GradientCaption1.SetColorLeftActive(win::clMaroon);
     FlatHint1.SetHintStyle(THintStyle::hsOffice97);
-    RegisterClassOnce(kClassName, app.Icon());
+    RegisterClassOnce(kClassName, app.Icon(), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), app.SmallIcon());
     RECT r{0, 0, win::Scale(kClientWidth), win::Scale(kClientHeight)};
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     // No button on the taskbar: the application window carries it, under the program's title.

@@ -35,7 +35,7 @@ void Window::Destroy()
     }
 }
 
-void Window::RegisterClassOnce(const char* name, HICON icon, HBRUSH background)
+void Window::RegisterClassOnce(const char* name, HICON icon, HBRUSH background, HICON smallIcon)
 {
     HINSTANCE inst = GetModuleHandleA(nullptr);
     WNDCLASSEXA existing{sizeof existing};
@@ -46,6 +46,7 @@ void Window::RegisterClassOnce(const char* name, HICON icon, HBRUSH background)
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = background;
     wc.hIcon = icon;
+    wc.hIconSm = smallIcon;
     wc.lpszClassName = name;
     if (!RegisterClassExA(&wc)) throw Error("Fensterklasse " + std::string(name) + " nicht registriert");
 }
