@@ -9,6 +9,8 @@
 #   wine-session.sh start DIR [--keep]   make DIR/prefix (anew unless --keep) and DIR/env
 #   wine-session.sh start DIR --from=SEED  the same from a copy of SEED/prefix, a prefix
 #                                          made by a session that has been stopped
+#   wine-session.sh start DIR --seed     only DIR/prefix, booted and set up, to be
+#                                          copied: its services are not started again
 #   wine-session.sh stop DIR             end the wineserver and the display
 # DIR/env is sourced by wine-run.sh so every test process joins the same session.
 set -euo pipefail
@@ -76,8 +78,10 @@ start)
   mkdir -p "$prefix"
   # The server must not hold our standard streams, or whoever reads them waits forever.
   # Every Wine step has a time limit: a step that hangs must fail the run, not stall it.
-  wineserver -p </dev/null >/dev/null 2>&1
+  # A prefix that has been booted needs no server until its services start below:
+  # ending one that runs costs 2 s.
   if [ ! -f "$prefix/system.reg" ]; then
+    wineserver -p </dev/null >/dev/null 2>&1
     timeout 300 wineboot -i </dev/null >/dev/null 2>&1
   fi
   # Wine's own fonts (Debian's fonts-wine, see scripts/install-deps.sh): Marlett draws
@@ -124,6 +128,7 @@ start)
   if [ -n "$x11" ]; then
     printf '\n[Software\\\\Wine\\\\X11 Driver] %s\n'"$x11" "$(date +%s)" >>"$prefix/user.reg"
   fi
+  [ "$keep" = --seed ] && exit 0
   wineserver -p </dev/null >/dev/null 2>&1
   timeout 300 wineboot </dev/null >/dev/null 2>&1
   # A junction to the Windows folder, as the platform shows a link of the host.
@@ -133,7 +138,7 @@ stop)
   stop
   ;;
 *)
-  echo "usage: $0 start|stop DIR [--keep|--from=SEED]" >&2
+  echo "usage: $0 start|stop DIR [--keep|--from=SEED|--seed]" >&2
   exit 2
   ;;
 esac

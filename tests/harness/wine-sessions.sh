@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts or stops the test run's Wine sessions (wine-session.sh). The first boot of a
-# prefix is most of a session's start: one seed session is booted and stopped, and the
-# sessions start side by side from copies of its prefix.
+# prefix is most of a session's start: one seed prefix is booted and set up, and the
+# sessions start side by side from copies of it.
 #   wine-sessions.sh start|stop POOL COUNT
 set -uo pipefail
 cmd=${1:?start or stop}
@@ -10,9 +10,8 @@ count=${3:?session count}
 here=$(dirname "$0")
 session() { bash "$here/wine-session.sh" "$@"; }
 if [ "$cmd" = start ]; then
-  session start "$pool/seed" && session stop "$pool/seed" || exit 1
-  # The server writes the registry out as it ends: the copies wait for the whole of it.
-  WINEPREFIX=$pool/seed/prefix timeout 60 wineserver -w </dev/null >/dev/null 2>&1 || true
+  # The seed's server has ended, its registry written out whole, before it is set up.
+  session start "$pool/seed" --seed && session stop "$pool/seed" || exit 1
 fi
 pids=()
 for ((i = 1; i <= count; i++)); do
