@@ -8,7 +8,7 @@
 # display, which has no window manager, Wine does not wait for one.
 #   wine-session.sh start DIR [--keep]   make DIR/prefix (anew unless --keep) and DIR/env
 #   wine-session.sh start DIR --from=SEED  the same from a copy of SEED/prefix, a prefix
-#                                          made by a session that has been stopped
+#                                          made by --seed or by a session since stopped
 #   wine-session.sh start DIR --seed     only DIR/prefix, booted and set up, to be
 #                                          copied: its services are not started again
 #   wine-session.sh stop DIR             end the wineserver and the display
