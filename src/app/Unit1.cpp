@@ -45,8 +45,8 @@ TForm1::TForm1(TApplication& app, int argumentCount) : app_(app), argumentCount_
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     // No button on the taskbar: the application window carries it, under the program's title.
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    // Without the platform's menu bar: the menu bar is a control in the client area. Counted
-    // in, it only made the window too tall until FitClientArea sized it again (2 ms).
+    // The menu bar is a control in the client area, not the platform's: counting one in
+    // would make the window too tall, and FitClientArea would size it a second time (2 ms).
     AdjustWindowRectEx(&r, style, FALSE, exStyle);
     Create(exStyle, kClassName, "Ardo's Quillmark ", style, 197, 165, r.right - r.left, r.bottom - r.top,
            app.Handle(), nullptr);

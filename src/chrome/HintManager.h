@@ -40,7 +40,6 @@ private:
     bool Timer(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     void StartTimer(TimerId id, UINT ms);
     void StopTimer(TimerId id);
-
     void HideWindow();
 
     TFlatHint& style_;
