@@ -1,6 +1,7 @@
 #include "win/ContentCheck.h"
 
 #include "win/BackgroundJob.h"
+#include "win/Crc32.h"
 #include "win/Handles.h"
 #include "win/LaterCalls.h"
 #include "win/WideFiles.h"

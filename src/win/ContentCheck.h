@@ -3,8 +3,6 @@
 // being written, so every copy the program vouches for is read back.
 #pragma once
 
-#include "win/Crc32.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <optional>

@@ -6,7 +6,7 @@
 
 namespace win {
 
-// The CRC-32 of zip and PNG, continued from crc over data.
+// Continues crc over data.
 std::uint32_t UpdateCrc32(std::uint32_t crc, const void* data, std::size_t size) noexcept;
 
 } // namespace win

@@ -2,6 +2,7 @@
 // small file has left the check with small buffers, and a folder sums to what the same
 // folder sums to when a restore looks at it again.
 #include "win/ContentCheck.h"
+#include "win/Crc32.h"
 
 #include "Win95.h"
 #include "win/Handles.h"
