@@ -41,6 +41,18 @@ stop() {
   rm -f "$env_file"
 }
 
+# Adds values to a key of a registry file that no server holds, each one only where
+# the file lacks it; the server reads them with the file.
+#   store_values FILE KEY VALUE...   KEY and VALUE as the file spells them
+store_values() {
+  local file=$1 key=$2 value missing=()
+  shift 2
+  for value in "$@"; do grep -qxF -- "$value" "$file" || missing+=("$value"); done
+  [ ${#missing[@]} -gt 0 ] || return 0
+  printf '\n[%s] %s\n' "$key" "$(date +%s)" >>"$file"
+  printf '%s\n' "${missing[@]}" >>"$file"
+}
+
 start_display() {
   if [ -n "${QUILLMARK_DISPLAY:-}" ]; then
     echo "DISPLAY=$QUILLMARK_DISPLAY" >>"$env_file"
@@ -111,29 +123,20 @@ start)
   # the streams of whoever runs the first test.
   timeout 60 wineserver -k </dev/null >/dev/null 2>&1 || true
   timeout 60 wineserver -w </dev/null >/dev/null 2>&1 || true
-  if ! grep -q '^"b:"="floppy"' "$prefix/system.reg"; then
-    printf '\n[Software\\\\Wine\\\\Drives] %s\n"a:"="floppy"\n"b:"="floppy"\n"f:"="hd"\n"t:"="hd"\n' "$(date +%s)" >>"$prefix/system.reg"
-  fi
+  store_values "$prefix/system.reg" 'Software\\Wine\\Drives' '"a:"="floppy"' '"b:"="floppy"' '"f:"="hd"' '"t:"="hd"'
   # The HID bus's SDL backend wakes a thousand times a second to look for game
   # controllers, in every session and throughout the run: a tenth of a core taken from
   # the tests. The bus falls back to its udev backend, which waits without polling.
-  if ! grep -q '^"Enable SDL"=dword:00000000' "$prefix/system.reg"; then
-    printf '\n[System\\\\CurrentControlSet\\\\Services\\\\winebus] %s\n"Enable SDL"=dword:00000000\n' "$(date +%s)" >>"$prefix/system.reg"
-  fi
+  store_values "$prefix/system.reg" 'System\\CurrentControlSet\\Services\\winebus' '"Enable SDL"=dword:00000000'
   # The program paints its own caption bar; a frame from the window manager would
   # take the caption's place and hide it.
   # On a display of its own there is no window manager, and a managed window would
   # make Wine wait up to 2 s for one whenever a window is hidden or destroyed. A
   # desktop of the user's (the demo's QUILLMARK_DISPLAY) has one, and unmanaged
   # windows would leave its taskbar.
-  x11=
-  grep -q '^"Decorated"="N"' "$prefix/user.reg" || x11+='"Decorated"="N"\n'
-  if [ -z "${QUILLMARK_DISPLAY:-}" ] && ! grep -q '^"Managed"="N"' "$prefix/user.reg"; then
-    x11+='"Managed"="N"\n'
-  fi
-  if [ -n "$x11" ]; then
-    printf '\n[Software\\\\Wine\\\\X11 Driver] %s\n'"$x11" "$(date +%s)" >>"$prefix/user.reg"
-  fi
+  x11=('"Decorated"="N"')
+  [ -n "${QUILLMARK_DISPLAY:-}" ] || x11+=('"Managed"="N"')
+  store_values "$prefix/user.reg" 'Software\\Wine\\X11 Driver' "${x11[@]}"
   [ "$keep" = --seed ] && exit 0
   wineserver -p </dev/null >/dev/null 2>&1
   timeout 300 wineboot </dev/null >/dev/null 2>&1
